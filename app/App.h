@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/Application.h"
+#include "platform/Runtime.h"
+
+namespace tervix {
+
+// The application object.
+class App : public platform::Application {
+ public:
+  static platform::ClassRecord ClassRecord();
+
+  // Menu handlers of "Pref" and "About": show the window, report it handled.
+  bool Pref_Action();
+  bool About_Action();
+
+  int MajorVersion() const override;
+  int MinorVersion() const override;
+};
+
+}  // namespace tervix

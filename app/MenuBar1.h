@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/Menu.h"
+#include "platform/Runtime.h"
+
+namespace tervix {
+
+// The menu bar: one File menu with About, a separator, Preferences and Quit.
+class MenuBar1 : public platform::MenuBar {
+ public:
+  static platform::ClassRecord ClassRecord();
+  void Constructor();
+  void Untitled0();
+};
+
+// Shutdown: releases the single instance.
+void MenuBar1_implicitInstanceExit();
+
+}  // namespace tervix

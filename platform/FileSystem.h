@@ -1,0 +1,40 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// Every file-system call of the framework goes through this interface, so
+// that a test can make any single operation fail. Each call returns what the
+// system call returns and leaves errno set on failure.
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  virtual int Open(const std::string& path, int flags, mode_t mode) = 0;
+  virtual int Close(int descriptor) = 0;
+  virtual ssize_t Read(int descriptor, void* buffer, size_t count) = 0;
+  virtual ssize_t Write(int descriptor, const void* buffer, size_t count) = 0;
+  virtual ssize_t CopyFileRange(int from, int to, size_t count) = 0;
+  virtual int Fsync(int descriptor) = 0;
+  virtual int Stat(const std::string& path, struct stat* status) = 0;
+  virtual int Lstat(const std::string& path, struct stat* status) = 0;
+  virtual int Fstat(int descriptor, struct stat* status) = 0;
+  virtual int Rename(const std::string& from, const std::string& to) = 0;
+  virtual int Unlink(const std::string& path) = 0;
+  virtual int Rmdir(const std::string& path) = 0;
+  virtual int Mkdir(const std::string& path, mode_t mode) = 0;
+};
+
+// The file system in use; the real one unless a test installed another.
+FileSystem& CurrentFileSystem();
+// Installs a file system for the process; nullptr puts the real one back.
+void InstallFileSystem(std::shared_ptr<FileSystem> fileSystem);
+// The real file system, for wrappers that fail some calls and pass the rest on.
+std::shared_ptr<FileSystem> RealFileSystem();
+
+}  // namespace platform

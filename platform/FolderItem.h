@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class BinaryStream;
+
+// The path mode that says a path string is a POSIX shell path.
+inline constexpr int kShellPathMode = 1;
+
+// A reference to a file or folder by path; the file need not exist.
+// Operations that change the disk return nothing and leave their error in
+// LastErrorCode (0 for success, else an errno value).
+class FolderItem : public std::enable_shared_from_this<FolderItem> {
+ public:
+  // The reference for a path in the given mode; only kShellPathMode is supported.
+  FolderItem(std::string path, int pathMode);
+
+  bool Exists() const;
+  bool Directory() const;
+  std::string Name() const;
+  std::string ShellPath() const { return path_; }
+  int32_t LastErrorCode() const { return lastErrorCode_; }
+
+  // A reference to the named item inside this folder, whether or not it
+  // exists; nil when no reference can be made (a name with "/" or NUL in it).
+  // The empty name gives this folder itself.
+  std::shared_ptr<FolderItem> Child(const std::string& name) const;
+
+  void CreateAsFolder();
+  // Removes the file or the empty folder.
+  void Delete();
+  // Copies this file's whole content to destination. A copy onto an existing
+  // file replaces it whole or not at all; the error goes to this item's LastErrorCode.
+  void CopyFileTo(FolderItem& destination);
+  // Renames this file to destination, which must lie on the same volume; an
+  // existing destination is replaced in one step.
+  void MoveFileTo(FolderItem& destination);
+  // Starts an executable detached in its own folder, or opens any other file
+  // with the desktop's default handler. An empty path launches nothing.
+  void Launch(bool activate);
+
+  // A new, empty file opened for writing; nil on failure (see LastErrorCode).
+  // Fails when something already has this name.
+  std::shared_ptr<BinaryStream> CreateBinaryFile(const std::string& fileType);
+  // The existing file opened for reading (and writing when writable); nil on failure.
+  std::shared_ptr<BinaryStream> OpenAsBinaryFile(bool writable);
+
+ private:
+  std::string path_;
+  int32_t lastErrorCode_ = 0;
+};
+
+}  // namespace platform

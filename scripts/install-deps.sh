@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what building, testing and running the launcher need on Debian 12,
+# skipping the packages that are already there.
+set -euo pipefail
+packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev googletest
+  xvfb xdotool x11-utils imagemagick libgl-dev)
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/Seams.h"
+
+namespace tervix::test {
+
+// Each background-task call advances the clock one tick, so a 240-tick wait
+// runs at once and can be counted.
+class FakeTickClock : public platform::TickClock {
+ public:
+  int32_t Ticks() override { return now_; }
+  void BackgroundTask() override;
+  void Set(int32_t now) { now_ = now; }
+  int backgroundTaskCalls() const { return backgroundTaskCalls_; }
+
+ private:
+  int32_t now_ = 1000;
+  int backgroundTaskCalls_ = 0;
+};
+
+struct ShownMessage {
+  std::string text;
+  int style = 0;
+  std::string title;
+};
+
+// Answers open-file dialogs from a script and records every message box.
+class ScriptedDialogs : public platform::DialogHost {
+ public:
+  // The answer to the next open-file dialog: a path, or nothing for cancel.
+  void AnswerNextOpenFile(std::optional<std::string> path);
+  std::optional<std::string> ChooseFile(const std::string& title,
+                                        const std::string& initialDirectory) override;
+  int ShowMessage(const std::string& text, int style, const std::string& title) override;
+
+  const std::vector<ShownMessage>& messages() const { return messages_; }
+  // The titles of the open-file dialogs shown, in order.
+  const std::vector<std::string>& openFileTitles() const { return openFileTitles_; }
+  const std::vector<std::string>& openFileInitialDirectories() const { return initialDirectories_; }
+
+ private:
+  std::vector<std::optional<std::string>> answers_;
+  std::vector<ShownMessage> messages_;
+  std::vector<std::string> openFileTitles_;
+  std::vector<std::string> initialDirectories_;
+};
+
+// Records launches instead of starting anything.
+class LaunchRecorder : public platform::LaunchService {
+ public:
+  void Launch(const std::string& shellPath) override { launched_.push_back(shellPath); }
+  const std::vector<std::string>& launched() const { return launched_; }
+
+ private:
+  std::vector<std::string> launched_;
+};
+
+// A test with its own runtime: a fresh temporary HOME and config home, Qt's
+// offscreen platform, the fake clock, scripted dialogs and the launch
+// recorder installed, and the framework started. CTest runs every test in a
+// process of its own, so process-wide state starts fresh for each.
+class RuntimeTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Runs the launcher's start-up up to the event loop: classes registered,
+  // App with its menu bar, menu handlers bound, the login window built.
+  void StartLauncher();
+
+  const std::string& Home() const { return home_; }
+  const std::string& ConfigHome() const { return configHome_; }
+  // Home + "/Library/Application Support/Tervix/"; made by SetUp.
+  std::string ProfileFolder() const;
+  // The application preferences folder's path (it may not exist yet).
+  std::string PrefsFolderPath() const;
+
+  static void WriteFile(const std::string& path, const std::string& content);
+  // The file's whole content, or nothing when it cannot be read.
+  static std::optional<std::string> ReadFile(const std::string& path);
+  static bool FileExists(const std::string& path);
+  // Names of the entries of a folder, sorted.
+  static std::vector<std::string> ListFolder(const std::string& path);
+
+  FakeTickClock& clock() { return *clock_; }
+  ScriptedDialogs& dialogs() { return *dialogs_; }
+  LaunchRecorder& launches() { return *launches_; }
+
+ private:
+  std::string root_;
+  std::string home_;
+  std::string configHome_;
+  std::shared_ptr<FakeTickClock> clock_;
+  std::shared_ptr<ScriptedDialogs> dialogs_;
+  std::shared_ptr<LaunchRecorder> launches_;
+};
+
+}  // namespace tervix::test

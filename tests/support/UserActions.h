@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+
+#include "platform/Window.h"
+
+// What a player does, performed on the real widgets behind the controls, so
+// that the framework's own event path raises the handlers.
+namespace tervix::test {
+
+// A mouse click on a button or canvas (a disabled control ignores it).
+void Click(platform::Window& window, const std::string& controlName);
+// Gives an edit field the keyboard focus, then types text into it at its end.
+void Type(platform::Window& window, const std::string& controlName, const std::string& text);
+// Moves the keyboard focus to the named control, as a click into it would.
+void Focus(platform::Window& window, const std::string& controlName);
+// Chooses a menu item by name, as from the menu bar or by its shortcut.
+void ChooseMenu(const std::string& itemName);
+// Closes a window with its close box.
+void CloseBox(platform::Window& window);
+// Delivers pending events, as the event loop would between two user actions.
+void ProcessEvents();
+
+}  // namespace tervix::test
