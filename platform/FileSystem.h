@@ -28,6 +28,9 @@ class FileSystem {
   virtual int Unlink(const std::string& path) = 0;
   virtual int Rmdir(const std::string& path) = 0;
   virtual int Mkdir(const std::string& path, mode_t mode) = 0;
+  // Sets an open file's permission bits; a wrapper that does not override it
+  // passes the call to the system.
+  virtual int Fchmod(int descriptor, mode_t mode);
 };
 
 // The file system in use; the real one unless a test installed another.
@@ -36,5 +39,10 @@ FileSystem& CurrentFileSystem();
 void InstallFileSystem(std::shared_ptr<FileSystem> fileSystem);
 // The real file system, for wrappers that fail some calls and pass the rest on.
 std::shared_ptr<FileSystem> RealFileSystem();
+
+// Writes all count bytes through the current file system, going on after
+// short writes. Returns 0, or the errno of the write that failed (EIO for a
+// write that wrote nothing and set no error).
+[[nodiscard]] int WriteAll(int descriptor, const char* bytes, size_t count);
 
 }  // namespace platform

@@ -7,7 +7,8 @@ namespace platform {
 
 class FolderItem;
 
-// The per-user preferences folder: $XDG_CONFIG_HOME, else $HOME/.config.
+// The per-user preferences folder: $XDG_CONFIG_HOME when it is an absolute
+// path, else $HOME/.config.
 // A fresh reference at each call; nil when neither variable gives a path.
 std::shared_ptr<FolderItem> PreferencesFolder();
 

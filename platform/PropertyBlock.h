@@ -23,6 +23,8 @@ struct Property {
 };
 
 enum class ControlClass { Canvas, EditField, StaticText, BevelButton };
+// The class's name as blocks name their target kind: "Canvas", "EditField", ...
+std::string ControlClassName(ControlClass kind);
 enum class KeyOrder { Forward, Reversed };
 
 // A window's design: what the window differs in from the shared window defaults.

@@ -3,7 +3,7 @@
 # skipping the packages that are already there.
 set -euo pipefail
 packages=(build-essential cmake qt6-base-dev libgtest-dev libgmock-dev googletest
-  xvfb xdotool x11-utils imagemagick libgl-dev)
+  xvfb xdotool x11-utils imagemagick libgl-dev libx11-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||

@@ -8,6 +8,8 @@ options=(-DCMAKE_BUILD_TYPE=Debug)
 if [ "${1:-}" = "--sanitize" ]; then
   build="$top/build-sanitize"
   options+=(-DTERVIX_SANITIZE=ON)
+  export LSAN_OPTIONS="suppressions=$top/tests/lsan.supp"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 fi
 bash "$top/scripts/install-deps.sh"
 cmake -S "$top" -B "$build" "${options[@]}"

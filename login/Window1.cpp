@@ -1,0 +1,216 @@
+#include "login/Window1.h"
+
+#include <memory>
+#include <string>
+
+#include "about/AquaAboutBox.h"
+#include "app/BusyWait.h"
+#include "app/Instances.h"
+#include "app/MenuBar1.h"
+#include "app/Pictures.h"
+#include "login/ProfilePaths.h"
+#include "platform/Controls.h"
+#include "platform/Dialogs.h"
+#include "platform/Exceptions.h"
+#include "platform/FolderItem.h"
+#include "platform/Places.h"
+#include "prefs/Prefs.h"
+#include "restore/Restore.h"
+
+namespace tervix {
+
+namespace {
+
+constexpr const char* kPrompt = "Please enter your gateway login...";
+constexpr const char* kCheckingGateway = "Checking if gateway exists...";
+constexpr const char* kCheckingOldBackup = "Checking if old backup exists...";
+constexpr const char* kDeletingOldBackup = "Deleting old backup...";
+constexpr const char* kBackupingProfile = "Backuping profile...";
+constexpr const char* kStartingGateway = "Starting gateway...";
+constexpr const char* kGatewayMissing = "This gateway doesn't exists, please try again...";
+constexpr const char* kSelectExecutable = "Select Tervix executable";
+
+constexpr int32_t kPostLaunchDelayTicks = 240;
+
+}  // namespace
+
+// clang-format off
+const platform::WindowDesign& Window1::Design() {
+  static const platform::WindowDesign design{"Tervix Launcher", 389, 148, /*placement*/ 2,
+                                             /*frame*/ 0, /*liveResize*/ false,
+                                             /*minimizeButton*/ true, {}};
+  return design;
+}
+
+const std::vector<platform::ControlDesign>& Window1::Controls() {
+  using platform::ControlClass;
+  static const std::vector<platform::ControlDesign> controls{
+      {"Canvas1", ControlClass::Canvas, 0, 0, 395, 57, "", 0,
+       {{"LockLeft", true}, {"LockTop", true}, {"UseFocusRing", false}}},
+      {"EditField1", ControlClass::EditField, 60, 70, 199, 22, "", 1, {}},
+      {"StaticText1", ControlClass::StaticText, 13, 72, 35, 20, "Login", 2, {}},
+      {"StaticText2", ControlClass::StaticText, 0, 104, 276, 20, kPrompt, 4,
+       {{"TextAlign", 1}, {"TextColor", platform::Color{0x2A, 0x43, 0x91}}}},
+      {"BevelButton1", ControlClass::BevelButton, 277, 70, 92, 22, "Logon", 0, {}},
+      {"BevelButton2", ControlClass::BevelButton, 277, 102, 92, 22, "Restore", 5, {}},
+  };
+  return controls;
+}
+// clang-format on
+
+platform::ClassRecord Window1::ClassRecord() {
+  return {kRuntimeClassName,
+          "Window",
+          {"Layout", "CreateControls", "CreateControls0", "Canvas1_MouseDown", "EditField1_Open",
+           "BevelButton1_Action", "BevelButton2_Action", "FileMenu", "FileQuit", "Pref",
+           "UntitledSeparator", "About", "AddMenuHandlers"},
+          {"Layout", "CreateControls", "AddMenuHandlers"},
+          "Public"};
+}
+
+void Window1::Layout() {
+  SetMenuBar(instance::MenuBar1());
+  platform::SetProperties(*this, platform::EncodeWindowBlock(Design()));
+}
+
+void Window1::CreateControls() {
+  CreateControls0();
+}
+
+void Window1::CreateControls0() {
+  const auto& controls = Controls();
+  CreateControl(controls[0], platform::KeyOrder::Forward, tervix_logo1());
+  ControlAs<platform::Canvas>("Canvas1")->InstallInstanceEventHandler(
+      "MouseDown", [this](int32_t x, int32_t y) { return Canvas1_MouseDown(x, y); });
+  CreateControl(controls[1], platform::KeyOrder::Forward);
+  ControlAs<platform::EditField>("EditField1")->InstallInstanceEventHandler("Open", [this] {
+    EditField1_Open();
+  });
+  CreateControl(controls[2], platform::KeyOrder::Forward);
+  CreateControl(controls[3], platform::KeyOrder::Forward);
+  CreateControl(controls[4], platform::KeyOrder::Forward);
+  ControlAs<platform::BevelButton>("BevelButton1")->InstallInstanceEventHandler("Action", [this] {
+    BevelButton1_Action();
+  });
+  CreateControl(controls[5], platform::KeyOrder::Forward);
+  ControlAs<platform::BevelButton>("BevelButton2")->InstallInstanceEventHandler("Action", [this] {
+    BevelButton2_Action();
+  });
+}
+
+// The login window handles no menu command of its own; the application's handlers serve it.
+void Window1::AddMenuHandlers(platform::Window&) {}
+
+bool Window1::Canvas1_MouseDown(int32_t, int32_t) {
+  platform::NotNil(instance::AquaAboutBox()).Show();
+  return false;
+}
+
+void Window1::EditField1_Open() {
+  ControlAs<platform::EditField>("EditField1")->SetText(Prefs::PrefLogin());
+}
+
+namespace {
+
+void ShowStatus(const Window1& window, const std::string& text) {
+  window.ControlAs<platform::StaticText>("StaticText2")->SetText(text);
+  window.ControlAs<platform::BevelButton>("BevelButton1")->Refresh(true);
+}
+
+void ReportMissingProfile(const Window1& window) {
+  ShowStatus(window, kPrompt);
+  platform::MsgBox(kGatewayMissing, platform::kMsgBoxCaution, "");
+}
+
+// The copy replaces the old backup only once the new one is whole, so a failed
+// copy leaves the player the backup they had.
+void ReplaceBackup(const Window1& window, const std::string& home, const std::string& login,
+                   platform::FolderItem& current) {
+  platform::FolderItem backup(ProfilePaths::BackupProfile(home, login), platform::kShellPathMode);
+  ShowStatus(window, kCheckingOldBackup);
+  if (backup.Exists()) {
+    ShowStatus(window, kDeletingOldBackup);
+  }
+  ShowStatus(window, kBackupingProfile);
+  current.CopyFileTo(backup);
+}
+
+void AskForExecutable() {
+  platform::OpenDialog dialog;
+  dialog.SetInitialDirectory(platform::NotNil(platform::Volume(0)).Child(""));
+  dialog.SetTitle(kSelectExecutable);
+  const std::shared_ptr<platform::FolderItem> chosen = dialog.ShowModal();
+  if (chosen) {
+    Prefs::PrefExecutable(chosen->ShellPath());
+  }
+}
+
+// A cancelled dialog leaves no executable known, and then nothing is launched.
+void LaunchExecutable() {
+  if (Prefs::PrefExecutable().empty()) {
+    AskForExecutable();
+  }
+  const std::string executable = Prefs::PrefExecutable();
+  if (!executable.empty()) {
+    platform::FolderItem(executable, platform::kShellPathMode).Launch(true);
+  }
+}
+
+}  // namespace
+
+void Window1::BevelButton1_Action() {
+  const std::string home = platform::System::EnvironmentVariable("HOME");
+  const std::string login = ControlAs<platform::EditField>("EditField1")->Text();
+  platform::FolderItem current(ProfilePaths::CurrentProfile(home, login), platform::kShellPathMode);
+  ShowStatus(*this, kCheckingGateway);
+  // A login that could name a file outside the profile folder is never looked up.
+  if (!ProfilePaths::NamesAProfile(login) || !current.Exists()) {
+    ReportMissingProfile(*this);
+    return;
+  }
+  ControlAs<platform::BevelButton>("BevelButton1")->SetEnabled(false);
+  ReplaceBackup(*this, home, login, current);
+  ShowStatus(*this, kStartingGateway);
+  LaunchExecutable();
+  BusyWait(kPostLaunchDelayTicks);
+  platform::Quit(0);
+}
+
+void Window1::BevelButton2_Action() {
+  platform::NotNil(instance::Window1()).Close();
+  platform::NotNil(instance::Restore()).Show();
+}
+
+namespace {
+
+// The item of that name in the window's menu bar as its kind, or nil when the bar has none.
+template <class Kind>
+std::shared_ptr<Kind> MenuBarItem(const platform::Window& window, const std::string& name) {
+  const std::shared_ptr<platform::MenuItem> item =
+      platform::MenuItem::Lookup(platform::NotNil(window.GetMenuBar()), name);
+  return item ? platform::TypeTest<Kind>(item) : nullptr;
+}
+
+}  // namespace
+
+std::shared_ptr<platform::MenuItem> Window1::FileMenu() const {
+  return MenuBarItem<platform::MenuItem>(*this, "FileMenu");
+}
+
+std::shared_ptr<platform::QuitMenuItem> Window1::FileQuit() const {
+  return MenuBarItem<platform::QuitMenuItem>(*this, "FileQuit");
+}
+
+std::shared_ptr<platform::PrefsMenuItem> Window1::Pref() const {
+  return MenuBarItem<platform::PrefsMenuItem>(*this, "Pref");
+}
+
+std::shared_ptr<platform::AppleMenuItem> Window1::UntitledSeparator() const {
+  return MenuBarItem<platform::AppleMenuItem>(*this, "UntitledSeparator");
+}
+
+std::shared_ptr<platform::AppleMenuItem> Window1::About() const {
+  return MenuBarItem<platform::AppleMenuItem>(*this, "About");
+}
+
+}  // namespace tervix

@@ -1,0 +1,154 @@
+#include "restore/Restore.h"
+
+#include <string>
+
+#include "about/AquaAboutBox.h"
+#include "app/Instances.h"
+#include "app/MenuBar1.h"
+#include "app/Pictures.h"
+#include "login/Window1.h"
+#include "platform/Controls.h"
+#include "platform/Exceptions.h"
+#include "platform/Values.h"
+#include "prefs/Prefs.h"
+#include "restore/RestoreSteps.h"
+
+namespace tervix {
+
+namespace {
+
+constexpr const char* kTerminalBanner = "Tervix Restore System v1.0";
+constexpr const char* kRuleLine = "--------------------------------------------------------";
+constexpr const char* kCurrentGatewayPrompt = "Your current gateway is: ";
+constexpr const char* kCurrentProfileSuffix = ".usr";
+constexpr const char* kRestoreQuestion = "Do you want to restore gateway: ";
+constexpr const char* kBackupQuestionEnd = "-backup.usr ?";
+constexpr const char* kAborted = "Restore process aborted, returning to login screen.";
+constexpr int32_t kAbortTicks = 240;
+
+// The menu bar's item of that name as the accessor's kind, or nil when the bar has none.
+template <class Item>
+std::shared_ptr<Item> MenuItemNamed(const platform::Window& window, const std::string& name) {
+  const std::shared_ptr<platform::MenuItem> item =
+      platform::MenuItem::Lookup(platform::NotNil(window.GetMenuBar()), name);
+  return item ? platform::TypeTest<Item>(item) : nullptr;
+}
+
+}  // namespace
+
+// clang-format off
+const platform::WindowDesign& Restore::Design() {
+  static const platform::WindowDesign design{"Tervix Launcher", 389, 288, /*placement*/ 2,
+                                             /*frame*/ 0, /*liveResize*/ false,
+                                             /*minimizeButton*/ true, {}};
+  return design;
+}
+
+const std::vector<platform::ControlDesign>& Restore::Controls() {
+  using platform::Color;
+  using platform::ControlClass;
+  static const std::vector<platform::ControlDesign> controls{
+      // The banner is the login window's, stored once.
+      Window1::Controls()[0],
+      {"Terminal", ControlClass::EditField, 20, 69, 349, 165, kTerminalBanner, 1,
+       {{"Multiline", true}, {"TextColor", Color{0x00, 0xFF, 0x00}},
+        {"BackColor", Color{0x00, 0x00, 0x00}}, {"TextSize", 10}, {"UseFocusRing", false}}},
+      {"BevelYES", ControlClass::BevelButton, 205, 246, 117, 22, "Yes", 2, {}},
+      {"BevelNO", ControlClass::BevelButton, 65, 246, 117, 22, "No", 3, {}},
+  };
+  return controls;
+}
+// clang-format on
+
+platform::ClassRecord Restore::ClassRecord() {
+  return {kRuntimeClassName,
+          "Window",
+          {"Layout", "CreateControls", "CreateControls0", "Canvas1_MouseDown", "Terminal_Open",
+           "BevelYES_Action", "BevelNO_Action", "FileMenu", "FileQuit", "Pref", "UntitledSeparator",
+           "About", "AddMenuHandlers"},
+          {"Layout", "CreateControls", "AddMenuHandlers"}};
+}
+
+void Restore::Layout() {
+  SetMenuBar(instance::MenuBar1());
+  platform::SetProperties(*this, platform::EncodeWindowBlock(Design()));
+}
+
+void Restore::CreateControls() {
+  CreateControls0();
+}
+
+void Restore::CreateControls0() {
+  CreateControl(Controls()[0], platform::KeyOrder::Forward, tervix_logo1());
+  ControlAs<platform::Canvas>("Canvas1")->InstallInstanceEventHandler(
+      "MouseDown", [this](int32_t x, int32_t y) { return Canvas1_MouseDown(x, y); });
+  CreateControl(Controls()[1], platform::KeyOrder::Forward);
+  ControlAs<platform::EditField>("Terminal")->InstallInstanceEventHandler("Open", [this] {
+    Terminal_Open();
+  });
+  CreateControl(Controls()[2], platform::KeyOrder::Forward);
+  ControlAs<platform::BevelButton>("BevelYES")->InstallInstanceEventHandler("Action", [this] {
+    BevelYES_Action();
+  });
+  CreateControl(Controls()[3], platform::KeyOrder::Forward);
+  ControlAs<platform::BevelButton>("BevelNO")->InstallInstanceEventHandler(
+      "Action", [this] { BevelNO_Action(); });
+}
+
+// The restore window handles no menu command of its own; the application's handlers serve it.
+void Restore::AddMenuHandlers(platform::Window&) {}
+
+bool Restore::Canvas1_MouseDown(int32_t, int32_t) {
+  platform::NotNil(instance::AquaAboutBox()).Show();
+  return false;
+}
+
+void Restore::Terminal_Open() {
+  using RestoreSteps::AppendToTerminal;
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, kRuleLine);
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, kCurrentGatewayPrompt);
+  AppendToTerminal(*this, Prefs::PrefLogin());
+  AppendToTerminal(*this, kCurrentProfileSuffix);
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, kRestoreQuestion);
+  AppendToTerminal(*this, Prefs::PrefLogin());
+  AppendToTerminal(*this, kBackupQuestionEnd);
+}
+
+void Restore::BevelNO_Action() {
+  using RestoreSteps::AppendToTerminal;
+  RestoreSteps::Disable(*this, "BevelNO");
+  RestoreSteps::Disable(*this, "BevelYES");
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, kAborted);
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, RestoreSteps::kPleaseWait);
+  RestoreSteps::ReturnToLogin(*this, "BevelNO", kAbortTicks);
+}
+
+std::shared_ptr<platform::MenuItem> Restore::FileMenu() const {
+  return MenuItemNamed<platform::MenuItem>(*this, "FileMenu");
+}
+
+std::shared_ptr<platform::QuitMenuItem> Restore::FileQuit() const {
+  return MenuItemNamed<platform::QuitMenuItem>(*this, "FileQuit");
+}
+
+std::shared_ptr<platform::PrefsMenuItem> Restore::Pref() const {
+  return MenuItemNamed<platform::PrefsMenuItem>(*this, "Pref");
+}
+
+std::shared_ptr<platform::AppleMenuItem> Restore::UntitledSeparator() const {
+  return MenuItemNamed<platform::AppleMenuItem>(*this, "UntitledSeparator");
+}
+
+std::shared_ptr<platform::AppleMenuItem> Restore::About() const {
+  return MenuItemNamed<platform::AppleMenuItem>(*this, "About");
+}
+
+}  // namespace tervix

@@ -1,0 +1,205 @@
+# Shared steps of the end-to-end cases: each case runs the real launcher on a
+# display of its own, with a fresh HOME and config home, and acts on it with
+# xdotool as a player would. Sourced by the case scripts; the first argument of
+# a case is the launcher binary, with tervix.rcc beside it.
+# The variables set here are read by the case scripts.
+# shellcheck disable=SC2034
+set -euo pipefail
+
+launcher_binary=$(realpath "$1")
+work=$(mktemp -d "${TMPDIR:-/tmp}/tervix-e2e.XXXXXX")
+export HOME="$work/home"
+export XDG_CONFIG_HOME="$work/config"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+here=$(dirname "$(realpath "${BASH_SOURCE[0]}")")
+export LSAN_OPTIONS="suppressions=$here/lsan-system-libraries.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+profiles="$HOME/Library/Application Support/Tervix"
+settings="$XDG_CONFIG_HOME/net.tervix.launcher.settings"
+xvfb_pid=""
+launcher_pid=""
+launcher_runner=""
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -s "$work/launcher.log" ]; then
+    echo "--- launcher output ---" >&2
+    cat "$work/launcher.log" >&2
+  fi
+  exit 1
+}
+
+clean_up() {
+  local status=$?
+  if [ -n "$launcher_pid" ] && kill -0 "$launcher_pid" 2>/dev/null; then
+    kill "$launcher_pid" 2>/dev/null || true
+  fi
+  if [ -n "$launcher_runner" ]; then
+    wait "$launcher_runner" 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+  exit "$status"
+}
+trap clean_up EXIT
+
+# Seconds from $1 to $2 (or to now), with millisecond precision.
+elapsed() { awk -v a="$1" -v b="${2:-$EPOCHREALTIME}" 'BEGIN { printf "%.3f", b - a }'; }
+# True when the number $1 lies between $2 and $3.
+between() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
+
+# Runs "$@" every tenth of a second until it succeeds or $1 seconds pass.
+poll() {
+  local limit=$1
+  shift
+  local deadline
+  deadline=$(awk -v t="$EPOCHREALTIME" -v l="$limit" 'BEGIN { printf "%.3f", t + l }')
+  until "$@"; do
+    between "$EPOCHREALTIME" 0 "$deadline" || return 1
+    sleep 0.1
+  done
+}
+
+start_display() {
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  poll 10 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+  export DISPLAY
+}
+
+# Starts the launcher in the background; its exit status lands in
+# $work/launcher.status and the time it ended in $work/launcher.ended.
+start_launcher() {
+  (
+    cd "$work"
+    set +e
+    "$launcher_binary" >>"$work/launcher.log" 2>&1 &
+    echo $! >"$work/launcher.pid"
+    wait $!
+    status=$?
+    echo "$EPOCHREALTIME" >"$work/launcher.ended"
+    echo "$status" >"$work/launcher.status"
+  ) &
+  launcher_runner=$!
+  poll 5 test -s "$work/launcher.pid" || fail "the launcher did not start"
+  launcher_pid=$(cat "$work/launcher.pid")
+}
+
+launcher_has_ended() { test -s "$work/launcher.status"; }
+
+# Waits up to $1 seconds for the launcher to end and checks its status is $2.
+expect_launcher_exit() {
+  poll "$1" launcher_has_ended || fail "the launcher still runs $1 s later"
+  local status
+  status=$(cat "$work/launcher.status")
+  [ "$status" = "$2" ] || fail "the launcher exited with status $status, expected $2"
+}
+
+expect_launcher_running() {
+  launcher_has_ended && fail "the launcher ended with status $(cat "$work/launcher.status")"
+  return 0
+}
+
+# The visible windows whose whole title is $1, one id a line.
+windows_named() {
+  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
+}
+
+# The first visible window titled $1 that is not one of the ids in $2 ("" for
+# any), waiting up to $3 seconds (default 10); prints its id.
+wait_for_window() {
+  local title=$1 except=${2:-} limit=${3:-10} deadline id
+  deadline=$(awk -v t="$EPOCHREALTIME" -v l="$limit" 'BEGIN { printf "%.3f", t + l }')
+  while true; do
+    for id in $(windows_named "$title"); do
+      case " $except " in
+        *" $id "*) ;;
+        *)
+          echo "$id"
+          return 0
+          ;;
+      esac
+    done
+    between "$EPOCHREALTIME" 0 "$deadline" || return 1
+    sleep 0.1
+  done
+}
+
+window_is_visible() {
+  xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
+}
+
+window_is_gone() { ! window_is_visible "$1"; }
+
+# Width and height of a window, as "W H".
+window_size() {
+  local WIDTH HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
+  echo "$WIDTH $HEIGHT"
+}
+
+# The menu bar, when a window has one, sits above the design area: controls
+# are placed from the bottom of the window by the design height $2.
+design_top() {
+  local size
+  size=$(window_size "$1")
+  echo $((${size#* } - $2))
+}
+
+# Gives the keyboard focus to a window; there is no window manager to do it.
+focus_window() {
+  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+}
+
+# Clicks the middle of the control at design position x y, size w h, in
+# window $1 whose design height is $2, and notes in last_click when the click
+# was sent.
+last_click=""
+click_control() {
+  local window=$1 design_height=$2 x=$3 y=$4 w=$5 h=$6 top
+  top=$(design_top "$window" "$design_height")
+  focus_window "$window"
+  last_click=$EPOCHREALTIME
+  xdotool mousemove --window "$window" $((x + w / 2)) $((top + y + h / 2)) click 1
+}
+
+type_text() { xdotool type --delay 20 "$1"; }
+press_keys() { xdotool key "$@"; }
+
+# Writes a profile (or any file) with the given content, creating its folder.
+write_file() {
+  mkdir -p "$(dirname "$1")"
+  printf '%s' "$2" >"$1"
+}
+
+# Checks file $1 holds exactly $2.
+expect_content() {
+  [ -f "$1" ] || fail "$1 does not exist"
+  cmp -s "$1" <(printf "%s" "$2") || fail "$1 holds '$(cat "$1")', expected '$2'"
+}
+
+expect_no_file() { [ ! -e "$1" ] || fail "$1 exists, expected none"; }
+
+# Every file under HOME and the config home, with its checksum.
+disk_snapshot() {
+  (cd "$work" && find home config -type f -print0 | sort -z | xargs -0r sha256sum)
+}
+
+# Saves a picture of the whole screen when E2E_SCREENSHOTS names a folder.
+screenshot() {
+  [ -n "${E2E_SCREENSHOTS:-}" ] || return 0
+  mkdir -p "$E2E_SCREENSHOTS"
+  import -window root "$E2E_SCREENSHOTS/$1.png"
+}
+
+# The launcher's visible windows, one id a line.
+launcher_windows() {
+  xdotool search --onlyvisible --pid "$launcher_pid" 2>/dev/null || true
+}

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Logon with a known profile and no stored executable: the backup is a copy of
+# the profile, the game chosen in the open-file dialog is remembered and
+# started, and it outlives the launcher, which quits four seconds later.
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+
+login="alice"
+profile_content=$'level 7\nscore 1234\n'
+write_file "$profiles/$login.usr" "$profile_content"
+write_file "$profiles/$login-backup.usr" "an old backup"
+game="$work/games/Tervix Game/tervix-game"
+write_file "$game" "#!/bin/sh
+printf '%s' \"\$PWD\" >'$work/game-started'
+sleep 6
+echo done >'$work/game-finished'
+"
+chmod +x "$game"
+
+start_display
+start_launcher
+login_window=$(wait_for_window "Tervix Launcher") || fail "no login window appeared"
+screenshot login-window
+
+click_control "$login_window" 148 60 70 199 22
+type_text "$login"
+click_control "$login_window" 148 277 70 92 22
+
+dialog=$(wait_for_window "Select Tervix executable") || fail "no open-file dialog appeared"
+screenshot open-file-dialog
+focus_window "$dialog"
+type_text "$game"
+# The file-name completer may take the first Return for itself.
+for _ in 1 2 3; do
+  press_keys Return
+  answered=$EPOCHREALTIME
+  poll 2 window_is_gone "$dialog" && break
+done
+window_is_gone "$dialog" || fail "the open-file dialog did not take the typed path"
+
+poll 3 test -s "$work/game-started" || fail "the game did not start"
+expect_content "$work/game-started" "$(dirname "$game")"
+expect_content "$profiles/$login-backup.usr" "$profile_content"
+cmp -s "$profiles/$login.usr" "$profiles/$login-backup.usr" ||
+  fail "the backup differs from the profile"
+expect_content "$profiles/$login.usr" "$profile_content"
+expect_content "$settings/PrefExecutable" "$game"
+
+expect_launcher_exit 12 0
+waited=$(elapsed "$answered" "$(cat "$work/launcher.ended")")
+between "$waited" 3.95 9 || fail "the launcher quit $waited s after the launch, expected about 4 s"
+[ ! -e "$work/game-finished" ] || fail "the game ended before the launcher quit"
+poll 10 test -e "$work/game-finished" || fail "the game did not run to its end after the quit"
+echo "launcher quit $waited s after the launch; the game outlived it"

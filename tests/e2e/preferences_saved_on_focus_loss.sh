@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Ctrl+, opens the preferences window; what is typed into a field is stored
+# when the focus moves to the other field, and Ctrl+Q then quits with status 0.
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+
+start_display
+start_launcher
+login_window=$(wait_for_window "Tervix Launcher") || fail "no login window appeared"
+focus_window "$login_window"
+press_keys ctrl+comma
+options=$(wait_for_window "Untitled") || fail "no preferences window appeared"
+screenshot preferences-window
+
+click_control "$options" 188 20 33 234 22
+press_keys ctrl+a
+type_text "erin"
+click_control "$options" 188 21 86 185 23
+poll 5 test -e "$settings/PrefLogin" || fail "the login was not stored when the focus moved"
+expect_content "$settings/PrefLogin" "erin"
+
+press_keys ctrl+a
+type_text "/opt/tervix/game"
+click_control "$options" 188 20 33 234 22
+poll 5 test -e "$settings/PrefExecutable" || fail "the path was not stored when the focus moved"
+expect_content "$settings/PrefExecutable" "/opt/tervix/game"
+expect_content "$settings/PrefLogin" "erin"
+leftovers=$(find "$settings" -type f ! -name PrefLogin ! -name PrefExecutable)
+[ -z "$leftovers" ] || fail "stray files in the preferences folder: $leftovers"
+
+focus_window "$login_window"
+press_keys ctrl+q
+expect_launcher_exit 5 0
+expect_content "$settings/PrefLogin" "erin"
+expect_content "$settings/PrefExecutable" "/opt/tervix/game"

@@ -1,0 +1,145 @@
+#include <cerrno>
+#include <functional>
+#include <map>
+
+#include "prefs/Prefs.h"
+#include "tests/prefs/PrefsTest.h"
+#include "tests/support/FaultPlan.h"
+
+namespace tervix::test {
+namespace {
+
+using Files = std::vector<std::string>;
+
+struct SaveFault {
+  const char* name;
+  std::function<void(FaultPlan&)> arrange;
+};
+
+void PrintTo(const SaveFault& fault, std::ostream* out) {
+  *out << fault.name;
+}
+
+class FailedSave : public PrefsTest, public ::testing::WithParamInterface<SaveFault> {};
+
+TEST_P(FailedSave, KeepsTheOldValueOnDiskAndInTheCacheAndLeavesNoWorkingFiles) {
+  Prefs::PrefLogin("old login");
+  GetParam().arrange(*FaultPlan::Install());
+  Prefs::PrefLogin("new login");
+  EXPECT_EQ(Stored("PrefLogin"), "old login");
+  EXPECT_EQ(Prefs::PrefLogin(), "old login");
+  EXPECT_EQ(FilesInFolder(), Files{"PrefLogin"});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FailedSave,
+    ::testing::Values(
+        SaveFault{"NewValueFileNotCreated",
+                  [](FaultPlan& plan) { plan.FailCall("Open", 1, ENOSPC); }},
+        SaveFault{"WriteFails", [](FaultPlan& plan) { plan.FailCall("Write", 1, ENOSPC); }},
+        SaveFault{"ShortWriteOnAFullDisk",
+                  [](FaultPlan& plan) {
+                    plan.ShortWrite(1);
+                    plan.FailCall("Write", 2, ENOSPC);
+                  }},
+        SaveFault{"NewValueNotFlushed", [](FaultPlan& plan) { plan.FailCall("Fsync", 1, EIO); }},
+        SaveFault{"OldValueNotCopiedAside",
+                  [](FaultPlan& plan) { plan.FailCall("CopyFileRange", 1, EIO); }},
+        // The first rename puts the copy of the old value aside; the second is the move.
+        SaveFault{"MoveFails", [](FaultPlan& plan) { plan.FailCall("Rename", 2, EIO); }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(PrefsTest, TakenRandomNameIsNotReusedButAnotherIsDrawn) {
+  Prefs::PrefLogin("old login");
+  FaultPlan::Install()->FailCall("Open", 1, EEXIST);
+  Prefs::PrefLogin("new login");
+  EXPECT_EQ(Stored("PrefLogin"), "new login");
+  EXPECT_EQ(FilesInFolder(), Files{"PrefLogin"});
+}
+
+TEST_F(PrefsTest, FailedFirstSaveLeavesNoValue) {
+  FaultPlan::Install()->FailCall("Rename", 1, EIO);
+  Prefs::PrefLogin("new login");
+  EXPECT_EQ(FilesInFolder(), Files{});
+  EXPECT_EQ(Prefs::PrefLogin(), "");
+}
+
+// A file system on which a rename can lose its destination, as some network
+// file systems do, or simply fail.
+class UnreliableRename : public FaultPlan {
+ public:
+  enum class Outcome { LosesDestination, Fails };
+  void On(int nth, Outcome outcome) { outcomes_[nth] = outcome; }
+  int Rename(const std::string& from, const std::string& to) override {
+    const auto found = outcomes_.find(++renames_);
+    if (found == outcomes_.end())
+      return FaultPlan::Rename(from, to);
+    if (found->second == Outcome::LosesDestination)
+      FaultPlan::Unlink(to);
+    errno = EIO;
+    return -1;
+  }
+
+ private:
+  std::map<int, Outcome> outcomes_;
+  int renames_ = 0;
+};
+
+// The old value was left by an earlier run, so this process has not cached it.
+class LostKeyFile : public PrefsTest {
+ protected:
+  void SetUp() override {
+    PrefsTest::SetUp();
+    PutPreference("PrefLogin", "old login");
+    rename_ = std::make_shared<UnreliableRename>();
+    rename_->On(2, UnreliableRename::Outcome::LosesDestination);
+    platform::InstallFileSystem(rename_);
+  }
+  std::shared_ptr<UnreliableRename> rename_;
+};
+
+TEST_F(LostKeyFile, OldValueIsCopiedBackWhenTheMoveLosesTheKeysFile) {
+  Prefs::PrefLogin("new login");
+  EXPECT_EQ(Stored("PrefLogin"), "old login");
+  EXPECT_EQ(FilesInFolder(), Files{"PrefLogin"});
+  EXPECT_EQ(Prefs::PrefLogin(), "old login");
+}
+
+TEST_F(LostKeyFile, CopyOfTheOldValueStaysWhenTheCopyBackFailsToo) {
+  rename_->On(3, UnreliableRename::Outcome::Fails);
+  Prefs::PrefLogin("new login");
+  const Files files = FilesInFolder();
+  ASSERT_EQ(files.size(), 1u) << "expected only the copy of the old value";
+  EXPECT_EQ(files[0].find_first_not_of("0123456789"), std::string::npos) << files[0];
+  EXPECT_EQ(Stored(files[0]), "old login");
+  EXPECT_EQ(Prefs::PrefLogin(), "");
+}
+
+// Stops a save at every file-system call in turn, as a crash or a power cut
+// would, and looks at what the next run of the launcher would find.
+TEST_F(PrefsTest, KeysFileHoldsTheOldOrTheNewValueWhereverASaveStops) {
+  const char* operations[] = {"Open",   "Write",  "Fsync", "Close", "CopyFileRange",
+                              "Rename", "Unlink", "Stat",  "Lstat", "Fstat"};
+  int stops = 0;
+  for (const char* operation : operations) {
+    for (int nth = 1;; ++nth) {
+      FaultPlan::Uninstall();
+      std::filesystem::remove_all(PrefsFolderPath());
+      PutPreference("PrefLogin", "old login");
+      FaultPlan::Install()->CrashAt(operation, nth);
+      try {
+        Prefs::PrefLogin("new login");
+        break;
+      } catch (const SimulatedCrash&) {
+        ++stops;
+      }
+      const std::string stored = Stored("PrefLogin");
+      EXPECT_TRUE(stored == "old login" || stored == "new login")
+          << "after a stop at " << operation << " call " << nth << " the file holds " << stored;
+    }
+  }
+  EXPECT_GT(stops, 20);
+}
+
+}  // namespace
+}  // namespace tervix::test
