@@ -11,7 +11,7 @@
 
 #include "platform/Menu.h"
 #include "platform/Runtime.h"
-#include "platform/qt/ControlKeys.h"
+#include "platform/qt/DesignKeys.h"
 #include "platform/qt/Dispatcher.h"
 #include "platform/qt/Widgets.h"
 
@@ -42,13 +42,6 @@ struct WindowLists {
 WindowLists& Lists() {
   static WindowLists lists;
   return lists;
-}
-
-template <class T>
-const T& ValueAs(const std::string& key, const PropertyValue& value) {
-  if (const T* typed = std::get_if<T>(&value))
-    return *typed;
-  throw RuntimeException("The property " + key + " was given a value of the wrong type");
 }
 
 std::shared_ptr<RectControl> NewControlOfKind(ControlClass kind) {
@@ -442,10 +435,10 @@ void Window::SetProperty(const std::string& key, const PropertyValue& value) {
     throw RuntimeException("Window has no property " + key);
   WindowWidget& widget = *widget_;
   if (key == "Title") {
-    Live(widget).setWindowTitle(QString::fromStdString(ValueAs<std::string>(key, value)));
+    Live(widget).setWindowTitle(QString::fromStdString(qt::ValueAs<std::string>(key, value)));
   } else if (key == "Width" || key == "Height" || key == "MinWidth" || key == "MinHeight" ||
              key == "MaxWidth" || key == "MaxHeight") {
-    const int32_t size = ValueAs<int32_t>(key, value);
+    const int32_t size = qt::ValueAs<int32_t>(key, value);
     int32_t& target = key == "Width"       ? widget.width
                       : key == "Height"    ? widget.height
                       : key == "MinWidth"  ? widget.minWidth
@@ -455,33 +448,33 @@ void Window::SetProperty(const std::string& key, const PropertyValue& value) {
     target = size;
     ApplySize(widget);
   } else if (key == "Resizeable") {
-    widget.resizeable = ValueAs<bool>(key, value);
+    widget.resizeable = qt::ValueAs<bool>(key, value);
     ApplySize(widget);
     ApplyFlags(widget);
   } else if (key == "Placement") {
-    widget.placement = ValueAs<int32_t>(key, value);
+    widget.placement = qt::ValueAs<int32_t>(key, value);
   } else if (key == "Frame") {
-    widget.frame = ValueAs<int32_t>(key, value);
+    widget.frame = qt::ValueAs<int32_t>(key, value);
     ApplyFlags(widget);
   } else if (key == "CloseButton" || key == "MinimizeButton" || key == "MaximizeButton") {
     bool& target = key == "CloseButton"      ? widget.closeButton
                    : key == "MinimizeButton" ? widget.minimizeButton
                                              : widget.maximizeButton;
-    target = ValueAs<bool>(key, value);
+    target = qt::ValueAs<bool>(key, value);
     ApplyFlags(widget);
   } else if (key == "HasBackColor") {
-    widget.hasBackColor = ValueAs<bool>(key, value);
+    widget.hasBackColor = qt::ValueAs<bool>(key, value);
     ApplyBackColor(widget);
   } else if (key == "BackColor") {
-    widget.backColor = ValueAs<Color>(key, value);
+    widget.backColor = qt::ValueAs<Color>(key, value);
     ApplyBackColor(widget);
   } else if (key == "MenuBarVisible") {
-    widget.menuBarVisible = ValueAs<bool>(key, value);
+    widget.menuBarVisible = qt::ValueAs<bool>(key, value);
     ApplyMenuBarVisible(widget);
   } else if (key == "FullScreen") {
-    widget.fullScreen = ValueAs<bool>(key, value);
+    widget.fullScreen = qt::ValueAs<bool>(key, value);
   } else if (key == "Visible") {
-    widget.visible = ValueAs<bool>(key, value);
+    widget.visible = qt::ValueAs<bool>(key, value);
     if (widget.built && open_) {
       if (widget.visible) {
         Present(widget);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QImage>
 #include <QMainWindow>
 #include <QMetaObject>
 #include <QPointer>
@@ -17,7 +18,7 @@
 
 namespace platform {
 
-struct FontSpec {
+struct FontStyle {
   std::string family = "System";
   int32_t size = 0;
   bool bold = false;
@@ -34,6 +35,17 @@ struct ControlWidget {
 
   // The widget that takes keyboard input for the control.
   virtual QWidget* InputWidget() const { return widget; }
+  // Sets one of the keys of the control's own kind; false when the key is
+  // not one of them.
+  virtual bool SetOwnProperty(const std::string& key, const PropertyValue& value);
+  // The text of a label or an edit field, the caption of a button.
+  virtual QString Text() const;
+  virtual void SetText(const QString& text);
+  virtual void AppendText(const QString& text);
+  virtual void SetBackdrop(const QImage& image);
+
+  // The widget; NilObjectException once the toolkit has deleted it.
+  QWidget& Live() const;
   // Puts the control's widget into its window's content area.
   void PlaceIn(QWidget* content);
   void ApplyGeometry();
@@ -90,6 +102,14 @@ struct WindowWidget {
 };
 
 namespace qt {
+
+std::unique_ptr<ControlWidget> NewCanvasHost();
+std::unique_ptr<ControlWidget> NewEditFieldHost();
+std::unique_ptr<ControlWidget> NewLabelHost();
+std::unique_ptr<ControlWidget> NewButtonHost();
+
+// Raises a control event from a toolkit signal or event, through the dispatcher.
+void DispatchControlEvent(ControlWidget& host, const std::string& event);
 
 QWidget* ControlQWidget(const RectControl& control);
 // The widget that takes the keys typed into the control.

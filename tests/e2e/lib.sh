@@ -1,9 +1,9 @@
 # Shared steps of the end-to-end cases: each case runs the real launcher on a
 # display of its own, with a fresh HOME and config home, and acts on it with
 # xdotool as a player would. Sourced by the case scripts; the first argument of
-# a case is the launcher binary, with tervix.rcc beside it.
-# The variables set here are read by the case scripts.
-# shellcheck disable=SC2034
+# a case is the launcher binary, with tervix.rcc beside it. The variables set
+# here are read by the case scripts.
+# shellcheck shell=bash disable=SC2034
 set -euo pipefail
 
 launcher_binary=$(realpath "$1")
@@ -112,25 +112,24 @@ windows_named() {
   xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
 }
 
+# Prints the first visible window titled $1 that is not one of the ids in $2.
+new_window_named() {
+  local id
+  for id in $(windows_named "$1"); do
+    case " $2 " in
+      *" $id "*) ;;
+      *)
+        echo "$id"
+        return 0
+        ;;
+    esac
+  done
+  return 1
+}
+
 # The first visible window titled $1 that is not one of the ids in $2 ("" for
 # any), waiting up to $3 seconds (default 10); prints its id.
-wait_for_window() {
-  local title=$1 except=${2:-} limit=${3:-10} deadline id
-  deadline=$(awk -v t="$EPOCHREALTIME" -v l="$limit" 'BEGIN { printf "%.3f", t + l }')
-  while true; do
-    for id in $(windows_named "$title"); do
-      case " $except " in
-        *" $id "*) ;;
-        *)
-          echo "$id"
-          return 0
-          ;;
-      esac
-    done
-    between "$EPOCHREALTIME" 0 "$deadline" || return 1
-    sleep 0.1
-  done
-}
+wait_for_window() { poll "${3:-10}" new_window_named "$1" "${2:-}"; }
 
 window_is_visible() {
   xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
@@ -155,7 +154,7 @@ design_top() {
 
 # Gives the keyboard focus to a window; there is no window manager to do it.
 focus_window() {
-  xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
+  timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
 }
 
 # Clicks the middle of the control at design position x y, size w h, in

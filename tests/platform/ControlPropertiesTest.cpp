@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 
 #include "platform/Controls.h"
@@ -192,6 +194,26 @@ TEST_F(ControlBehaviourTest, AppendedTextGoesAfterWhatTheUserTypedWherever) {
   EXPECT_EQ(terminal->Text(), "Aline\nZ!");
 }
 
+TEST_F(ControlBehaviourTest, TabMovesTheFocusInTabIndexOrder) {
+  platform::ControlDesign last = Field("Last", "", 10);
+  last.tabIndex = 2;
+  platform::ControlDesign first = Field("First", "", 40);
+  first.tabIndex = 0;
+  platform::ControlDesign middle = Field("Middle", "", 70);
+  middle.tabIndex = 1;
+  FirstWindow::Recipe().controls = {last, first, middle};
+  auto window = ImplicitInstance<FirstWindow>();
+  auto input = [&](const std::string& name) {
+    return platform::qt::ControlInputWidget(*window->ControlByName(name));
+  };
+  Focus(*window, "First");
+
+  QTest::keyClick(input("First"), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), input("Middle"));
+  QTest::keyClick(input("Middle"), Qt::Key_Tab);
+  EXPECT_EQ(QApplication::focusWidget(), input("Last"));
+}
+
 TEST_F(ControlBehaviourTest, KeysOutsideAKindsTableFailLoudly) {
   FirstWindow::Recipe().controls = {Banner("Canvas1"), Field("EditField1", ""),
                                     Label("StaticText1", "")};
@@ -239,6 +261,11 @@ TEST_F(ControlBehaviourTest, WindowTakesTitleSizeAndButtonsFromItsBlock) {
   EXPECT_FALSE(qwindow->windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_EQ(window->Width(), 389);
   EXPECT_EQ(window->Height(), 148);
+  const QRect screen = qwindow->screen()->availableGeometry();
+  // The frame's own margins are known only once the window is on screen.
+  EXPECT_LE((qwindow->frameGeometry().center() - screen.center()).manhattanLength(), 8)
+      << "placement 2 centres the window on the screen, but it is at "
+      << qwindow->frameGeometry().x() << "," << qwindow->frameGeometry().y();
 }
 
 }  // namespace

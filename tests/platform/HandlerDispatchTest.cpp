@@ -55,9 +55,11 @@ TEST_F(HandlerDispatchTest, AWindowClosingItselfStaysValidUntilItsHandlerReturns
     window.Close();
     readAfterClose = window.ControlAs<platform::EditField>("EditField1")->Text();
   });
-  ImplicitInstance<FirstWindow>()->ControlAs<platform::EditField>("EditField1")->SetText("still");
+  // Only the registry holds the window, as when a player clicks in it.
+  platform::Window& window = *ImplicitInstance<FirstWindow>();
+  window.ControlAs<platform::EditField>("EditField1")->SetText("still");
 
-  Click(*platform::GetImplicitWindow(FirstWindow::kRuntimeClassName), "BevelButton1");
+  Click(window, "BevelButton1");
 
   EXPECT_EQ(readAfterClose, "still");
   EXPECT_TRUE(platform::OpenWindows().empty());
@@ -123,10 +125,10 @@ TEST_F(HandlerDispatchTest, AClosedWindowRaisesNoMoreEvents) {
 
 TEST_F(HandlerDispatchTest, MovingTheFocusAwayRaisesLostFocusWithTheTypedText) {
   std::vector<std::string> seen;
-  FirstWindow::Recipe().bind = [&](platform::Window& window) {
-    auto field = window.ControlAs<platform::EditField>("EditField1");
-    field->InstallInstanceEventHandler("LostFocus",
-                                       [&seen, field] { seen.push_back(field->Text()); });
+  FirstWindow::Recipe().bind = [&seen](platform::Window& window) {
+    window.ControlByName("EditField1")->InstallInstanceEventHandler("LostFocus", [&seen, &window] {
+      seen.push_back(window.ControlAs<platform::EditField>("EditField1")->Text());
+    });
   };
   auto window = ImplicitInstance<FirstWindow>();
 

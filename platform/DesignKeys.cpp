@@ -1,4 +1,4 @@
-#include "platform/qt/ControlKeys.h"
+#include "platform/qt/DesignKeys.h"
 
 #include <algorithm>
 #include <iterator>
