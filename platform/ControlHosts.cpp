@@ -44,13 +44,15 @@ bool SetFontKey(FontStyle& font, const std::string& key, const PropertyValue& va
   return true;
 }
 
-// "System" and a size of 0 mean the desktop's own font and size.
+// "System" and a size of 0 mean the desktop's own font and size. Sizes are
+// pixels, as the designs were laid out for a 72-dpi screen: in points a
+// 10-size label would not fit its 12-pixel height on a 96-dpi desktop.
 void ApplyFont(QWidget& widget, const FontStyle& font) {
   QFont qfont;
   if (!font.family.empty() && font.family != "System")
     qfont.setFamily(QString::fromStdString(font.family));
   if (font.size > 0)
-    qfont.setPointSize(font.size);
+    qfont.setPixelSize(font.size);
   qfont.setBold(font.bold);
   qfont.setItalic(font.italic);
   qfont.setUnderline(font.underline);
@@ -69,13 +71,17 @@ std::shared_ptr<RectControl> Shared(RectControl& control) {
   return control.weak_from_this().lock();
 }
 
+bool LeavesTheControl(const QFocusEvent& event) {
+  return event.reason() != Qt::PopupFocusReason && event.reason() != Qt::ActiveWindowFocusReason;
+}
+
 class FocusWatcher : public QObject {
  public:
   explicit FocusWatcher(ControlWidget& host) : host_(host) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
-    // Opening a menu moves the focus for a moment; that is not leaving the control.
-    if (event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+    // Opening a menu or another window (such as a modal dialog) moves the
+    // focus only for a while; the control keeps it within its own window.
+    if (event->type() == QEvent::FocusOut && LeavesTheControl(*static_cast<QFocusEvent*>(event))) {
       DispatchControlEvent(host_, "LostFocus");
     }
     return QObject::eventFilter(watched, event);

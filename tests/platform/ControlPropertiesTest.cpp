@@ -81,7 +81,7 @@ TEST_P(ControlPropertiesTest, EditFieldKeepsEveryValueOfItsBlock) {
   EXPECT_EQ(editor->toPlainText().toStdString(), "Tervix Restore System v1.0");
   EXPECT_EQ(editor->palette().color(QPalette::Text), QColor(0, 255, 0));
   EXPECT_EQ(editor->palette().color(QPalette::Base), QColor(0, 0, 0));
-  EXPECT_EQ(editor->font().pointSize(), 10);
+  EXPECT_EQ(editor->font().pixelSize(), 10);
   EXPECT_TRUE(editor->font().bold());
   EXPECT_TRUE(editor->font().italic());
   EXPECT_TRUE(editor->isReadOnly());

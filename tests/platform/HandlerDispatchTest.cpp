@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QFocusEvent>
 #include <QTest>
 
 #include "platform/Controls.h"
@@ -137,6 +139,25 @@ TEST_F(HandlerDispatchTest, MovingTheFocusAwayRaisesLostFocusWithTheTypedText) {
   Focus(*window, "EditField2");
 
   EXPECT_EQ(seen, std::vector<std::string>{"alice"});
+}
+
+// A modal dialog or another application taking the keyboard leaves the field
+// focused within its window; "Get" then cancel must not store half-typed text.
+TEST_F(HandlerDispatchTest, AnotherWindowTakingTheKeyboardIsNotAFocusLoss) {
+  int lostFocus = 0;
+  FirstWindow::Recipe().bind = [&lostFocus](platform::Window& window) {
+    window.ControlByName("EditField1")->InstallInstanceEventHandler("LostFocus", [&lostFocus] {
+      ++lostFocus;
+    });
+  };
+  auto window = ImplicitInstance<FirstWindow>();
+  Type(*window, "EditField1", "alice");
+
+  QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QCoreApplication::sendEvent(
+      platform::qt::ControlInputWidget(*window->ControlByName("EditField1")), &deactivated);
+
+  EXPECT_EQ(lostFocus, 0);
 }
 
 TEST_F(HandlerDispatchTest, MouseDownGetsThePositionInTheCanvas) {
