@@ -181,36 +181,24 @@ void Window1::BevelButton2_Action() {
   platform::NotNil(instance::Restore()).Show();
 }
 
-namespace {
-
-// The item of that name in the window's menu bar as its kind, or nil when the bar has none.
-template <class Kind>
-std::shared_ptr<Kind> MenuBarItem(const platform::Window& window, const std::string& name) {
-  const std::shared_ptr<platform::MenuItem> item =
-      platform::MenuItem::Lookup(platform::NotNil(window.GetMenuBar()), name);
-  return item ? platform::TypeTest<Kind>(item) : nullptr;
-}
-
-}  // namespace
-
 std::shared_ptr<platform::MenuItem> Window1::FileMenu() const {
-  return MenuBarItem<platform::MenuItem>(*this, "FileMenu");
+  return MenuBarItem<platform::MenuItem>("FileMenu");
 }
 
 std::shared_ptr<platform::QuitMenuItem> Window1::FileQuit() const {
-  return MenuBarItem<platform::QuitMenuItem>(*this, "FileQuit");
+  return MenuBarItem<platform::QuitMenuItem>("FileQuit");
 }
 
 std::shared_ptr<platform::PrefsMenuItem> Window1::Pref() const {
-  return MenuBarItem<platform::PrefsMenuItem>(*this, "Pref");
+  return MenuBarItem<platform::PrefsMenuItem>("Pref");
 }
 
 std::shared_ptr<platform::AppleMenuItem> Window1::UntitledSeparator() const {
-  return MenuBarItem<platform::AppleMenuItem>(*this, "UntitledSeparator");
+  return MenuBarItem<platform::AppleMenuItem>("UntitledSeparator");
 }
 
 std::shared_ptr<platform::AppleMenuItem> Window1::About() const {
-  return MenuBarItem<platform::AppleMenuItem>(*this, "About");
+  return MenuBarItem<platform::AppleMenuItem>("About");
 }
 
 }  // namespace tervix

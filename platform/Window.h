@@ -10,11 +10,11 @@
 #include "platform/Controls.h"
 #include "platform/EventName.h"
 #include "platform/Exceptions.h"
+#include "platform/Menu.h"
 #include "platform/PropertyBlock.h"
 
 namespace platform {
 
-class MenuBar;
 class Picture;
 struct WindowWidget;  // the toolkit window; framework-internal
 
@@ -54,6 +54,13 @@ class Window : public std::enable_shared_from_this<Window> {
 
   void SetMenuBar(std::shared_ptr<MenuBar> menuBar);
   std::shared_ptr<MenuBar> GetMenuBar() const { return menuBar_; }
+  // The item of that name in the window's menu bar converted to T, or nil when
+  // the bar has none; NilObjectException when the window has no menu bar.
+  template <class T>
+  std::shared_ptr<T> MenuBarItem(const std::string& name) const {
+    const std::shared_ptr<MenuItem> item = MenuItem::Lookup(NotNil(menuBar_), name);
+    return item ? TypeTest<T>(item) : nullptr;
+  }
   void AddMenuHandler(const std::string& itemName, MenuHandler handler);
   // Runs the window's handler for the item name; false when none handled it.
   bool HandleMenuCommand(const std::string& itemName);

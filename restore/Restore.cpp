@@ -26,14 +26,6 @@ constexpr const char* kBackupQuestionEnd = "-backup.usr ?";
 constexpr const char* kAborted = "Restore process aborted, returning to login screen.";
 constexpr int32_t kAbortTicks = 240;
 
-// The menu bar's item of that name as the accessor's kind, or nil when the bar has none.
-template <class Item>
-std::shared_ptr<Item> MenuItemNamed(const platform::Window& window, const std::string& name) {
-  const std::shared_ptr<platform::MenuItem> item =
-      platform::MenuItem::Lookup(platform::NotNil(window.GetMenuBar()), name);
-  return item ? platform::TypeTest<Item>(item) : nullptr;
-}
-
 }  // namespace
 
 // clang-format off
@@ -132,23 +124,23 @@ void Restore::BevelNO_Action() {
 }
 
 std::shared_ptr<platform::MenuItem> Restore::FileMenu() const {
-  return MenuItemNamed<platform::MenuItem>(*this, "FileMenu");
+  return MenuBarItem<platform::MenuItem>("FileMenu");
 }
 
 std::shared_ptr<platform::QuitMenuItem> Restore::FileQuit() const {
-  return MenuItemNamed<platform::QuitMenuItem>(*this, "FileQuit");
+  return MenuBarItem<platform::QuitMenuItem>("FileQuit");
 }
 
 std::shared_ptr<platform::PrefsMenuItem> Restore::Pref() const {
-  return MenuItemNamed<platform::PrefsMenuItem>(*this, "Pref");
+  return MenuBarItem<platform::PrefsMenuItem>("Pref");
 }
 
 std::shared_ptr<platform::AppleMenuItem> Restore::UntitledSeparator() const {
-  return MenuItemNamed<platform::AppleMenuItem>(*this, "UntitledSeparator");
+  return MenuBarItem<platform::AppleMenuItem>("UntitledSeparator");
 }
 
 std::shared_ptr<platform::AppleMenuItem> Restore::About() const {
-  return MenuItemNamed<platform::AppleMenuItem>(*this, "About");
+  return MenuBarItem<platform::AppleMenuItem>("About");
 }
 
 }  // namespace tervix

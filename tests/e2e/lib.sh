@@ -15,7 +15,7 @@ mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
 here=$(dirname "$(realpath "${BASH_SOURCE[0]}")")
-export LSAN_OPTIONS="suppressions=$here/lsan-system-libraries.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$here/../lsan.supp"
 profiles="$HOME/Library/Application Support/Tervix"
 settings="$XDG_CONFIG_HOME/net.tervix.launcher.settings"
 xvfb_pid=""
