@@ -18,15 +18,6 @@ constexpr int kTemporaryNameAttempts = 100;
 // Keeps "." + name + "." + suffix within the 255 bytes a file name may have.
 constexpr size_t kNamePrefixLimit = 200;
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos)
-    return ".";
-  if (slash == 0)
-    return "/";
-  return path.substr(0, slash);
-}
-
 std::string NameOf(const std::string& path) {
   const size_t slash = path.rfind('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -79,15 +70,6 @@ int CopyContent(int from, int to, off_t length) {
     break;
   }
   return copied < length ? CopyByReadAndWrite(from, to) : 0;
-}
-
-void SyncFolder(const std::string& folder) {
-  FileSystem& fileSystem = CurrentFileSystem();
-  const int descriptor = fileSystem.Open(folder, O_RDONLY | O_DIRECTORY, 0);
-  if (descriptor < 0)
-    return;
-  fileSystem.Fsync(descriptor);
-  fileSystem.Close(descriptor);
 }
 
 struct Temporary {

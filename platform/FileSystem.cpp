@@ -62,6 +62,10 @@ int FileSystem::Fchmod(int descriptor, mode_t mode) {
   return ::fchmod(descriptor, mode);
 }
 
+int FileSystem::Link(const std::string& from, const std::string& to) {
+  return ::link(from.c_str(), to.c_str());
+}
+
 FileSystem& CurrentFileSystem() {
   return *Installed();
 }
@@ -87,6 +91,24 @@ int WriteAll(int descriptor, const char* bytes, size_t count) {
     count -= static_cast<size_t>(written);
   }
   return 0;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos)
+    return ".";
+  if (slash == 0)
+    return "/";
+  return path.substr(0, slash);
+}
+
+void SyncFolder(const std::string& folder) {
+  FileSystem& fileSystem = CurrentFileSystem();
+  const int descriptor = fileSystem.Open(folder, O_RDONLY | O_DIRECTORY, 0);
+  if (descriptor < 0)
+    return;
+  fileSystem.Fsync(descriptor);
+  fileSystem.Close(descriptor);
 }
 
 }  // namespace platform

@@ -31,6 +31,9 @@ class FileSystem {
   // Sets an open file's permission bits; a wrapper that does not override it
   // passes the call to the system.
   virtual int Fchmod(int descriptor, mode_t mode);
+  // Gives an existing file a second name; a wrapper that does not override it
+  // passes the call to the system.
+  virtual int Link(const std::string& from, const std::string& to);
 };
 
 // The file system in use; the real one unless a test installed another.
@@ -44,5 +47,14 @@ std::shared_ptr<FileSystem> RealFileSystem();
 // short writes. Returns 0, or the errno of the write that failed (EIO for a
 // write that wrote nothing and set no error).
 [[nodiscard]] int WriteAll(int descriptor, const char* bytes, size_t count);
+
+// The folder a path names an item of: "." for a bare name, "/" for an item of the root.
+std::string FolderOf(const std::string& path);
+
+// Flushes the folder's entries to disk through the current file system, so
+// that a name just put in it survives a power cut. Failures are not reported:
+// callers flush after the change is in place, when an error could no longer
+// mean that nothing changed.
+void SyncFolder(const std::string& folder);
 
 }  // namespace platform

@@ -67,8 +67,27 @@ void FolderItem::CopyFileTo(FolderItem& destination) {
   lastErrorCode_ = ReplaceWithCopy(path_, destination.path_);
 }
 
+void FolderItem::LinkFileTo(FolderItem& destination) {
+  FileSystem& fileSystem = CurrentFileSystem();
+  struct stat status {};
+  if (fileSystem.Stat(path_, &status) != 0) {
+    lastErrorCode_ = errno;
+    return;
+  }
+  if (!S_ISREG(status.st_mode)) {
+    lastErrorCode_ = S_ISDIR(status.st_mode) ? EISDIR : EINVAL;
+    return;
+  }
+  lastErrorCode_ = fileSystem.Link(path_, destination.path_) == 0 ? 0 : errno;
+}
+
 void FolderItem::MoveFileTo(FolderItem& destination) {
-  lastErrorCode_ = CurrentFileSystem().Rename(path_, destination.path_) == 0 ? 0 : errno;
+  if (CurrentFileSystem().Rename(path_, destination.path_) != 0) {
+    lastErrorCode_ = errno;
+    return;
+  }
+  lastErrorCode_ = 0;
+  SyncFolder(FolderOf(destination.path_));
 }
 
 void FolderItem::Launch(bool /*activate*/) {

@@ -36,8 +36,15 @@ class FolderItem : public std::enable_shared_from_this<FolderItem> {
   // Copies this file's whole content to destination. A copy onto an existing
   // file replaces it whole or not at all; the error goes to this item's LastErrorCode.
   void CopyFileTo(FolderItem& destination);
+  // Gives this regular file a second name, destination, which must not exist
+  // and must lie on the same volume; both names then reach the same content.
+  // Like CopyFileTo, it refuses a folder (EISDIR) and any other item that is
+  // not a regular file (EINVAL).
+  void LinkFileTo(FolderItem& destination);
   // Renames this file to destination, which must lie on the same volume; an
-  // existing destination is replaced in one step.
+  // existing destination is replaced in one step. Destination's folder is then
+  // flushed so that the rename survives a power cut; a folder that cannot be
+  // flushed is not an error, since the new name is in place by then.
   void MoveFileTo(FolderItem& destination);
   // Starts an executable detached in its own folder, or opens any other file
   // with the desktop's default handler. An empty path launches nothing.

@@ -4,8 +4,8 @@
 #include "prefs/Prefs.h"
 
 // The save puts the new value in place with one rename over the key's file,
-// so that the file holds the old or the new value, whole, at every moment. A
-// copy of the old file is kept aside until the new one is known to be there.
+// so that the file holds the old or the new value, whole, at every moment. The
+// old value is kept under a second name until the new one is known to be there.
 namespace tervix::Prefs {
 namespace {
 
@@ -62,7 +62,7 @@ std::shared_ptr<FolderItem> WriteNewValueFile(FolderItem& folder, const std::str
   }
 }
 
-// A reference under a random name with nothing on disk, so that copying the
+// A reference under a random name with nothing on disk, so that putting the
 // old value there cannot replace an old-value copy an earlier save left behind.
 std::shared_ptr<FolderItem> FreeOldValueName(FolderItem& folder, const std::string& key,
                                              const std::string& newValueName) {
@@ -71,6 +71,22 @@ std::shared_ptr<FolderItem> FreeOldValueName(FolderItem& folder, const std::stri
     if (!file || !file->Exists())
       return file;
   }
+}
+
+// Errors that say the file system gives the key's file no second name, not
+// that the file is in trouble.
+bool SecondNameRefused(int32_t error) {
+  return error == EPERM || error == EXDEV || error == ENOTSUP || error == EOPNOTSUPP ||
+         error == EMLINK;
+}
+
+// Keeps the old value under the copy's name. Since the save never writes into
+// the key's file but renames over it, a second name for that file keeps the
+// old value as well as a copy would; only where there can be none is it copied.
+void KeepOldValueAside(FolderItem& keyFile, FolderItem& oldValueCopy) {
+  keyFile.LinkFileTo(oldValueCopy);
+  if (SecondNameRefused(keyFile.LastErrorCode()))
+    keyFile.CopyFileTo(oldValueCopy);
 }
 
 // Puts the new-value file in place of the key's file, keeping a copy of the
@@ -90,7 +106,7 @@ void ReplaceKeyFile(FolderItem& folder, const std::string& key, const platform::
 
   const bool hadOldValue = keyFile->Exists();
   if (hadOldValue) {
-    keyFile->CopyFileTo(*oldValueCopy);
+    KeepOldValueAside(*keyFile, *oldValueCopy);
     if (keyFile->LastErrorCode() != 0) {
       LogUnableToSave(key, keyFile->LastErrorCode());
       return;

@@ -1,103 +1,121 @@
 #include <gtest/gtest.h>
 
-#include <optional>
+#include <cstdint>
+#include <memory>
+#include <ostream>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "app/Pictures.h"
-#include "platform/Runtime.h"
-#include "tests/about/AboutTest.h"
+#include "about/AquaAboutBox.h"
+#include "about/TraceAnnotation.h"
+#include "app/Instances.h"
+#include "platform/Controls.h"
+#include "platform/Exceptions.h"
+#include "tests/support/TestRuntime.h"
+#include "tests/support/UserActions.h"
 
 namespace tervix::test {
 namespace {
 
-using AboutBoxTest = AboutTest;
-
-constexpr const char* kCopyrightLine = "\u00A9 2026 Tervix Launcher developers";
-
-int OpenAboutBoxes() {
-  int count = 0;
-  for (const auto& window : platform::OpenWindows()) {
-    if (window->RuntimeClassName() == AquaAboutBox::kRuntimeClassName)
-      ++count;
+// A started launcher with the about box chosen from the menu.
+class AboutBoxTest : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    StartLauncher();
+    box_ = ChooseAbout();
   }
-  return count;
-}
-
-TEST_F(AboutBoxTest, BuildingTheBoxFindsEveryControlItsHandlersUse) {
-  auto box = ChooseAbout();
-  ASSERT_NE(box, nullptr);
-  const std::vector<std::pair<std::string, platform::ControlClass>> expected{
-      {"icon", platform::ControlClass::Canvas},
-      {"name", platform::ControlClass::StaticText},
-      {"version", platform::ControlClass::StaticText},
-      {"copyright", platform::ControlClass::StaticText}};
-  ASSERT_EQ(box->ControlCount(), static_cast<int32_t>(expected.size()));
-  for (int32_t index = 0; index < box->ControlCount(); ++index) {
-    EXPECT_EQ(box->Control(index)->Name(), expected[index].first) << "at index " << index;
-    EXPECT_EQ(box->Control(index)->Kind(), expected[index].second) << expected[index].first;
+  static std::shared_ptr<AquaAboutBox> ChooseAbout() {
+    ChooseMenu("About");
+    return platform::TypeTest<AquaAboutBox>(
+        platform::GetImplicitWindow(AquaAboutBox::kRuntimeClassName));
   }
+  std::string Label(const std::string& name) const {
+    return box_->ControlAs<platform::StaticText>(name)->Text();
+  }
+
+  std::shared_ptr<AquaAboutBox> box_;
+};
+
+// The message of the exception of class E that body throws.
+template <class E, class Body>
+std::string MessageThrown(Body body) {
+  try {
+    body();
+  } catch (const E& e) {
+    return e.Message();
+  }
+  return "<nothing thrown>";
 }
 
-TEST_F(AboutBoxTest, AboutShowsNameVersionAndCopyright) {
-  auto box = ChooseAbout();
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(Label(*box, "name"), "Tervix Launcher");
-  EXPECT_EQ(Label(*box, "version"), "1.0");
-  EXPECT_EQ(Label(*box, "copyright"), kCopyrightLine);
-  EXPECT_EQ(box->Title(), "");
-  EXPECT_EQ(box->Width(), 284);
-  EXPECT_EQ(box->Height(), 167);
-  EXPECT_EQ(box->ControlAs<platform::Canvas>("icon")->Backdrop(), tervix_logo4());
+TEST_F(AboutBoxTest, AboutShowsItsTextsOnceInOneBox) {
+  EXPECT_EQ(Label("name"), "Tervix Launcher");
+  EXPECT_EQ(Label("version"), "1.0");
+  EXPECT_EQ(Label("copyright"), "\u00A9 2026 Tervix Launcher developers");
+  box_->ControlAs<platform::StaticText>("name")->SetText("changed since");
+  EXPECT_EQ(ChooseAbout(), box_);
+  EXPECT_EQ(Label("name"), "changed since") << "the texts were set again";
 }
 
-TEST_F(AboutBoxTest, AboutTwiceLeavesOneBoxWithItsTextsSetOnce) {
-  auto box = ChooseAbout();
-  ASSERT_NE(box, nullptr);
-  box->ControlAs<platform::StaticText>("name")->SetText("changed since");
-  auto again = ChooseAbout();
-  EXPECT_EQ(again, box);
-  EXPECT_EQ(OpenAboutBoxes(), 1);
-  EXPECT_EQ(Label(*box, "name"), "changed since");
+// The version shown is the application object's; without one the box cannot
+// be built, and the failure names the version label's handler.
+using AboutBoxWithoutApplication = RuntimeTest;
+
+TEST_F(AboutBoxWithoutApplication, VersionLabelFailureCarriesItsTraceName) {
+  EXPECT_EQ(MessageThrown<platform::NilObjectException>([] { instance::AquaAboutBox(); }),
+            platform::NilObjectException().Message() + "\rAquaAboutBox.Version.Open");
 }
 
-TEST_F(AboutBoxTest, BannerClickShowsTheOpenBoxWithoutResettingIt) {
-  auto login = platform::GetImplicitWindow("Window1.Window1");
-  ASSERT_NE(login, nullptr);
-  Click(*login, "Canvas1");
-  auto box = OpenAboutBox();
-  ASSERT_NE(box, nullptr);
-  box->ControlAs<platform::StaticText>("version")->SetText("changed since");
-  Click(*login, "Canvas1");
-  EXPECT_EQ(OpenAboutBox(), box);
-  EXPECT_EQ(OpenAboutBoxes(), 1);
-  EXPECT_EQ(Label(*box, "version"), "changed since");
+TEST(TraceName, EmptyMessageBecomesCarriageReturnAndTraceName) {
+  EXPECT_EQ(MessageThrown<platform::RuntimeException>([] {
+              WithTraceName("AquaAboutBox.Open", [] { throw platform::RuntimeException(""); });
+            }),
+            "\rAquaAboutBox.Open");
 }
 
-TEST_F(AboutBoxTest, BoxBuiltAfterItsCloseBoxShowsItsTextsAgain) {
-  auto box = ChooseAbout();
-  ASSERT_NE(box, nullptr);
-  box->ControlAs<platform::StaticText>("copyright")->SetText("changed since");
-  CloseBox(*box);
-  EXPECT_EQ(OpenAboutBox(), nullptr);
-  EXPECT_EQ(platform::PendingQuitCode(), std::nullopt) << "the login window is still open";
-
-  auto rebuilt = ChooseAbout();
-  ASSERT_NE(rebuilt, nullptr);
-  EXPECT_NE(rebuilt, box);
-  EXPECT_EQ(Label(*rebuilt, "name"), "Tervix Launcher");
-  EXPECT_EQ(Label(*rebuilt, "version"), "1.0");
-  EXPECT_EQ(Label(*rebuilt, "copyright"), kCopyrightLine);
+TEST_F(AboutBoxTest, HideControlOfNilAnnotatesTheNilObjectException) {
+  EXPECT_EQ(MessageThrown<platform::NilObjectException>([this] { box_->hideControl(nullptr); }),
+            platform::NilObjectException().Message() + "\rAquaAboutBox.HideControl");
 }
 
-TEST_F(AboutBoxTest, FileCloseClosesTheBoxAndLeavesTheCommandUnhandled) {
-  auto box = ChooseAbout();
-  ASSERT_NE(box, nullptr);
-  EXPECT_FALSE(box->HandleMenuCommand("FileClose"));
-  EXPECT_FALSE(box->IsOpen());
-  EXPECT_EQ(OpenAboutBox(), nullptr);
+struct HideCase {
+  std::string name;
+  std::string target;         // a control of the about box, or else of the login window
+  int32_t copyrightTop;       // the copyright line's top before hiding; 135 as designed
+  std::vector<int32_t> tops;  // of icon, name, version and copyright, in creation order
+  int32_t height;
+  friend void PrintTo(const HideCase& hide, std::ostream* out) { *out << hide.name; }
+};
+
+class HideControlTest : public AboutBoxTest, public ::testing::WithParamInterface<HideCase> {};
+
+TEST_P(HideControlTest, HidesTheTargetAndClosesTheGapItLeaves) {
+  const HideCase& hide = GetParam();
+  box_->ControlByName("copyright")->SetTop(hide.copyrightTop);
+  auto target = box_->ControlByName(hide.target);
+  const bool foreign = target == nullptr;
+  if (foreign)
+    target = platform::GetImplicitWindow("Window1.Window1")->ControlByName(hide.target);
+  box_->hideControl(target);
+  box_->hideControl(target);
+  EXPECT_EQ(target->Visible(), foreign);
+  std::vector<int32_t> tops;
+  for (int32_t index = 0; index < box_->ControlCount(); ++index)
+    tops.push_back(box_->Control(index)->Top());
+  EXPECT_EQ(tops, hide.tops);
+  EXPECT_EQ(box_->Height(), hide.height);
 }
+
+// Each target is hidden twice: the second call must change nothing.
+INSTANTIATE_TEST_SUITE_P(
+    AboutBox, HideControlTest,
+    ::testing::Values(HideCase{"version", "version", 135, {22, 84, 87, 111}, 143},
+                      HideCase{"name", "name", 135, {22, 57, 84, 108}, 140},
+                      HideCase{"icon", "icon", 135, {-40, 22, 49, 73}, 105},
+                      HideCase{"nextControlAbove", "version", 50, {22, 84, 172, 111}, 228},
+                      HideCase{"lastControl", "copyright", 135, {22, 84, 111, 135}, 167},
+                      HideCase{"foreignControl", "EditField1", 135, {22, 84, 111, 135}, 167}),
+    [](const ::testing::TestParamInfo<HideCase>& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tervix::test

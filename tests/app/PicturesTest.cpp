@@ -2,19 +2,15 @@
 
 #include <memory>
 
-#include "app/Instances.h"
 #include "app/Pictures.h"
-#include "login/Window1.h"
-#include "platform/Controls.h"
-#include "platform/Exceptions.h"
 #include "platform/Picture.h"
 #include "platform/Seams.h"
 #include "tests/support/TestRuntime.h"
 
-namespace tervix {
+namespace tervix::test {
 namespace {
 
-using PicturesTest = test::RuntimeTest;
+using PicturesTest = RuntimeTest;
 
 TEST_F(PicturesTest, EachPictureIsLoadedOnceAndShared) {
   const std::shared_ptr<platform::Picture> banner = tervix_logo1();
@@ -26,29 +22,12 @@ TEST_F(PicturesTest, EachPictureIsLoadedOnceAndShared) {
   EXPECT_EQ(tervix_logo4(), icon);
 }
 
-TEST_F(PicturesTest, RebuiltLoginWindowShowsTheSameBanner) {
-  StartLauncher();
-  const std::shared_ptr<platform::Picture> banner =
-      platform::NotNil(instance::Window1()).ControlAs<platform::Canvas>("Canvas1")->Backdrop();
-  ASSERT_NE(banner, nullptr);
-  platform::NotNil(instance::Window1()).Close();
-  EXPECT_EQ(instance::Window1()->ControlAs<platform::Canvas>("Canvas1")->Backdrop(), banner);
-}
-
-TEST_F(PicturesTest, MissingBannerIsNilEachTimeAndTheWindowStillOpens) {
+TEST_F(PicturesTest, MissingPictureIsNilAndLookedUpAgainOnTheNextUse) {
   platform::SetResourceFilePath(TERVIX_ICON_ONLY_RCC);
   EXPECT_EQ(tervix_logo1(), nullptr);
-  EXPECT_EQ(tervix_logo1(), nullptr);
-  EXPECT_NE(tervix_logo4(), nullptr);
-  StartLauncher();
-  EXPECT_EQ(instance::Window1()->ControlAs<platform::Canvas>("Canvas1")->Backdrop(), nullptr);
-}
-
-TEST_F(PicturesTest, UnopenableResourceFileRaisesNilObjectException) {
-  platform::SetResourceFilePath(Home() + "/no-such-resources.rcc");
-  EXPECT_THROW(tervix_logo1(), platform::NilObjectException);
-  EXPECT_THROW(tervix_logo4(), platform::NilObjectException);
+  platform::SetResourceFilePath(TERVIX_FULL_RCC);
+  EXPECT_NE(tervix_logo1(), nullptr);
 }
 
 }  // namespace
-}  // namespace tervix
+}  // namespace tervix::test

@@ -1,113 +1,111 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "platform/Runtime.h"
-#include "tests/options/OptionTest.h"
+#include "options/Option.h"
+#include "platform/Controls.h"
+#include "platform/Exceptions.h"
+#include "prefs/Prefs.h"
+#include "tests/support/TestRuntime.h"
+#include "tests/support/UserActions.h"
 
 namespace tervix::test {
 namespace {
 
-using OptionWindowTest = OptionTest;
+// A started launcher, with the preference files as the disk holds them.
+class OptionWindowTest : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    StartLauncher();
+  }
+  std::optional<std::string> Stored(const std::string& key) const {
+    return ReadFile(PrefsFolderPath() + "/" + key);
+  }
+  // Chooses "Preferences..." and returns the window it shows.
+  static std::shared_ptr<Option> ChoosePreferences() {
+    ChooseMenu("Pref");
+    return platform::TypeTest<Option>(platform::GetImplicitWindow(Option::kRuntimeClassName));
+  }
+  static std::string FieldText(const platform::Window& window, const std::string& name) {
+    return window.ControlAs<platform::EditField>(name)->Text();
+  }
+};
 
-TEST_F(OptionWindowTest, BuildingTheWindowFindsEveryControlItsHandlersUse) {
+TEST_F(OptionWindowTest, LeavingAFieldStoresItsExactTextChangedOrNot) {
+  Prefs::PrefLogin("amy");
+  Prefs::PrefExecutable("/x");
   auto window = ChoosePreferences();
-  ASSERT_NE(window, nullptr);
-  const std::vector<std::pair<std::string, platform::ControlClass>> expected{
-      {"BevelButton1", platform::ControlClass::BevelButton},
-      {"BevelButton2", platform::ControlClass::BevelButton},
-      {"EditField1", platform::ControlClass::EditField},
-      {"StaticText1", platform::ControlClass::StaticText},
-      {"StaticText2", platform::ControlClass::StaticText},
-      {"Executable", platform::ControlClass::EditField},
-      {"BevelButton3", platform::ControlClass::BevelButton}};
-  ASSERT_EQ(window->ControlCount(), static_cast<int32_t>(expected.size()));
-  for (int32_t index = 0; index < window->ControlCount(); ++index) {
-    EXPECT_EQ(window->Control(index)->Name(), expected[index].first) << "at index " << index;
-    EXPECT_EQ(window->Control(index)->Kind(), expected[index].second) << expected[index].first;
+  std::filesystem::remove_all(PrefsFolderPath());
+  Focus(*window, "EditField1");
+  Focus(*window, "Executable");
+  EXPECT_EQ(Stored("PrefLogin"), "amy");
+  EXPECT_EQ(Stored("PrefExecutable"), std::nullopt) << "the executable field still has the focus";
+  Focus(*window, "EditField1");
+  EXPECT_EQ(Stored("PrefExecutable"), "/x");
+  const struct {
+    std::string field, key, erase, other, typed;
+  } fields[] = {{"EditField1", "PrefLogin", "\b\b\b", "Executable", "  Bob "},
+                {"Executable", "PrefExecutable", "\b\b", "EditField1", " /opt/Tervix Game/run "}};
+  for (const auto& field : fields) {
+    SCOPED_TRACE(field.field);
+    Type(*window, field.field, field.erase);
+    Focus(*window, field.other);
+    EXPECT_EQ(Stored(field.key), "") << "an emptied field";
+    Type(*window, field.field, field.typed);
+    Focus(*window, field.other);
+    EXPECT_EQ(Stored(field.key), field.typed);
   }
 }
 
-TEST_F(OptionWindowTest, WindowShowsItsDesignedLabelsAndButtons) {
+TEST_F(OptionWindowTest, CancelledGetKeepsTheFieldAndTheStore) {
+  Prefs::PrefExecutable("/games/old");
   auto window = ChoosePreferences();
-  ASSERT_NE(window, nullptr);
-  EXPECT_EQ(window->Title(), "Untitled");
-  EXPECT_EQ(window->Width(), 274);
-  EXPECT_EQ(window->Height(), 188);
-  EXPECT_EQ(window->ControlAs<platform::StaticText>("StaticText1")->Text(), "Default login");
-  EXPECT_EQ(window->ControlAs<platform::StaticText>("StaticText2")->Text(), "Tervix executable");
-  EXPECT_EQ(window->ControlAs<platform::BevelButton>("BevelButton1")->Caption(), "Ok");
-  EXPECT_EQ(window->ControlAs<platform::BevelButton>("BevelButton2")->Caption(), "Cancel");
-  EXPECT_EQ(window->ControlAs<platform::BevelButton>("BevelButton3")->Caption(), "Get");
-  auto executable = window->ControlByName("Executable");
-  EXPECT_EQ(executable->Left(), 21);
-  EXPECT_EQ(executable->Top(), 86);
-  EXPECT_EQ(executable->Width(), 185);
-  EXPECT_EQ(executable->Height(), 23);
+  Type(*window, "Executable", "-unsaved");
+  dialogs().AnswerNextOpenFile(std::nullopt);
+  Click(*window, "BevelButton3");
+  EXPECT_EQ(dialogs().openFileTitles(), std::vector<std::string>{"Select Tervix executable"});
+  EXPECT_EQ(dialogs().openFileInitialDirectories(), std::vector<std::string>{"/"});
+  EXPECT_EQ(FieldText(*window, "Executable"), "/games/old-unsaved");
+  EXPECT_EQ(Stored("PrefExecutable"), "/games/old");
 }
 
-TEST_F(OptionWindowTest, PreferencesWhileOpenShowsTheSameWindowUnreloaded) {
-  StoreOnDisk("PrefLogin", "alice");
+TEST_F(OptionWindowTest, ChosenFileIsStoredAtOnceAndLogonLaunchesItWithoutAsking) {
+  const std::string game = Home() + "/Tervix Game";
+  WriteFile(game, "#!/bin/sh\n");
+  WriteFile(ProfileFolder() + "hero.usr", "profile");
   auto window = ChoosePreferences();
-  ASSERT_NE(window, nullptr);
+  Type(*window, "Executable", "/typed/path");
+  dialogs().AnswerNextOpenFile(game);
+  Click(*window, "BevelButton3");
+  EXPECT_EQ(FieldText(*window, "Executable"), game);
+  EXPECT_EQ(Stored("PrefExecutable"), game);
+
+  Click(*window, "BevelButton1");
+  platform::Window& login = platform::NotNil(platform::GetImplicitWindow("Window1.Window1"));
+  Type(login, "EditField1", "hero");
+  Click(login, "BevelButton1");
+  EXPECT_EQ(launches().launched(), std::vector<std::string>{game});
+  EXPECT_EQ(dialogs().openFileTitles().size(), 1u) << "only the Get button may have asked";
+}
+
+TEST_F(OptionWindowTest, PreferencesReloadsTheStoredValuesOnlyAfterOk) {
+  Prefs::PrefLogin("alice");
+  auto window = ChoosePreferences();
   Type(*window, "EditField1", "-typed");
-  auto again = ChoosePreferences();
-  EXPECT_EQ(again, window);
-  EXPECT_EQ(FieldText(*window, "EditField1"), "alice-typed");
-}
-
-TEST_F(OptionWindowTest, OkThenPreferencesShowsTheStoredValuesInANewWindow) {
-  auto window = ChoosePreferences();
-  ASSERT_NE(window, nullptr);
-  Type(*window, "EditField1", "carol");
+  EXPECT_EQ(ChoosePreferences(), window);
+  EXPECT_EQ(FieldText(*window, "EditField1"), "alice-typed") << "reloaded while open";
   Type(*window, "Executable", "/games/tervix");
   Focus(*window, "EditField1");
   Click(*window, "BevelButton1");
-  EXPECT_EQ(OpenPreferences(), nullptr);
-  EXPECT_FALSE(window->IsOpen());
-
   auto rebuilt = ChoosePreferences();
-  ASSERT_NE(rebuilt, nullptr);
   EXPECT_NE(rebuilt, window);
-  EXPECT_EQ(FieldText(*rebuilt, "EditField1"), "carol");
+  EXPECT_EQ(FieldText(*rebuilt, "EditField1"), "alice-typed");
   EXPECT_EQ(FieldText(*rebuilt, "Executable"), "/games/tervix");
-}
-
-TEST_F(OptionWindowTest, OkStoresNothingItself) {
-  StoreOnDisk("PrefLogin", "alice");
-  auto window = ChoosePreferences();
-  ASSERT_NE(window, nullptr);
-  const auto before = ListFolder(PrefsFolderPath());
-  Click(*window, "BevelButton1");
-  EXPECT_EQ(ListFolder(PrefsFolderPath()), before);
-  EXPECT_EQ(Stored("PrefLogin"), "alice");
-  EXPECT_EQ(platform::PendingQuitCode(), std::nullopt) << "the login window is still open";
-}
-
-TEST_F(OptionWindowTest, CancelChangesNothing) {
-  StoreOnDisk("PrefLogin", "alice");
-  StoreOnDisk("PrefExecutable", "/games/tervix");
-  auto window = ChoosePreferences();
-  ASSERT_NE(window, nullptr);
-  Type(*window, "EditField1", "-typed");
-  Click(*window, "BevelButton2");
-  EXPECT_EQ(OpenPreferences(), window);
-  EXPECT_EQ(FieldText(*window, "EditField1"), "alice-typed");
-  EXPECT_EQ(FieldText(*window, "Executable"), "/games/tervix");
-  EXPECT_EQ(Stored("PrefLogin"), "alice");
-  EXPECT_EQ(Stored("PrefExecutable"), "/games/tervix");
-}
-
-TEST_F(OptionWindowTest, CloseBoxThenPreferencesBuildsANewWindow) {
-  auto window = ChoosePreferences();
-  ASSERT_NE(window, nullptr);
-  CloseBox(*window);
-  EXPECT_EQ(OpenPreferences(), nullptr);
-  auto rebuilt = ChoosePreferences();
-  EXPECT_NE(rebuilt, nullptr);
-  EXPECT_NE(rebuilt, window);
 }
 
 }  // namespace

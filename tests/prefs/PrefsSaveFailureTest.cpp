@@ -1,4 +1,5 @@
 #include <cerrno>
+#include <cstring>
 #include <functional>
 #include <map>
 
@@ -43,11 +44,30 @@ INSTANTIATE_TEST_SUITE_P(
                     plan.FailCall("Write", 2, ENOSPC);
                   }},
         SaveFault{"NewValueNotFlushed", [](FaultPlan& plan) { plan.FailCall("Fsync", 1, EIO); }},
-        SaveFault{"OldValueNotCopiedAside",
-                  [](FaultPlan& plan) { plan.FailCall("CopyFileRange", 1, EIO); }},
-        // The first rename puts the copy of the old value aside; the second is the move.
-        SaveFault{"MoveFails", [](FaultPlan& plan) { plan.FailCall("Rename", 2, EIO); }}),
+        SaveFault{"OldValueNotLinkedAside", [](FaultPlan& plan) { plan.FailCall("Link", 1, EIO); }},
+        SaveFault{"OldValueNotCopiedAsideWhereLinksAreRefused",
+                  [](FaultPlan& plan) {
+                    plan.FailCall("Link", 1, EXDEV);
+                    plan.FailCall("CopyFileRange", 1, EIO);
+                  }},
+        SaveFault{"MoveFails", [](FaultPlan& plan) { plan.FailCall("Rename", 1, EIO); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// File systems without hard links (FAT, some network shares), a file at its
+// link limit, or a kernel that protects hard links all refuse the second name.
+class LinkRefused : public PrefsTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LinkRefused, SaveGoesOnWithACopyOfTheOldValue) {
+  Prefs::PrefLogin("old login");
+  FaultPlan::Install()->FailCall("Link", 1, GetParam());
+  Prefs::PrefLogin("new login");
+  EXPECT_EQ(Stored("PrefLogin"), "new login");
+  EXPECT_EQ(Prefs::PrefLogin(), "new login");
+  EXPECT_EQ(FilesInFolder(), Files{"PrefLogin"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Errors, LinkRefused, ::testing::Values(EXDEV, EPERM, EOPNOTSUPP, EMLINK),
+                         [](const auto& info) { return std::string(strerrorname_np(info.param)); });
 
 TEST_F(PrefsTest, TakenRandomNameIsNotReusedButAnotherIsDrawn) {
   Prefs::PrefLogin("old login");
@@ -64,14 +84,15 @@ TEST_F(PrefsTest, FailedFirstSaveLeavesNoValue) {
   EXPECT_EQ(Prefs::PrefLogin(), "");
 }
 
-// A file system on which a rename can lose its destination, as some network
-// file systems do, or simply fail.
+// A file system on which a rename onto one path can lose that path's file, as
+// some network file systems do, or simply fail. Renames are counted per path.
 class UnreliableRename : public FaultPlan {
  public:
   enum class Outcome { LosesDestination, Fails };
+  explicit UnreliableRename(std::string path) : path_(std::move(path)) {}
   void On(int nth, Outcome outcome) { outcomes_[nth] = outcome; }
   int Rename(const std::string& from, const std::string& to) override {
-    const auto found = outcomes_.find(++renames_);
+    const auto found = to == path_ ? outcomes_.find(++renames_) : outcomes_.end();
     if (found == outcomes_.end())
       return FaultPlan::Rename(from, to);
     if (found->second == Outcome::LosesDestination)
@@ -81,6 +102,7 @@ class UnreliableRename : public FaultPlan {
   }
 
  private:
+  std::string path_;
   std::map<int, Outcome> outcomes_;
   int renames_ = 0;
 };
@@ -91,8 +113,9 @@ class LostKeyFile : public PrefsTest {
   void SetUp() override {
     PrefsTest::SetUp();
     PutPreference("PrefLogin", "old login");
-    rename_ = std::make_shared<UnreliableRename>();
-    rename_->On(2, UnreliableRename::Outcome::LosesDestination);
+    // The move is the first rename onto the key's file, the copy back the second.
+    rename_ = std::make_shared<UnreliableRename>(KeyPath("PrefLogin"));
+    rename_->On(1, UnreliableRename::Outcome::LosesDestination);
     platform::InstallFileSystem(rename_);
   }
   std::shared_ptr<UnreliableRename> rename_;
@@ -105,8 +128,16 @@ TEST_F(LostKeyFile, OldValueIsCopiedBackWhenTheMoveLosesTheKeysFile) {
   EXPECT_EQ(Prefs::PrefLogin(), "old login");
 }
 
+TEST_F(LostKeyFile, OldValueIsCopiedBackWhereLinksAreRefused) {
+  rename_->FailCall("Link", 1, EXDEV);
+  Prefs::PrefLogin("new login");
+  EXPECT_EQ(Stored("PrefLogin"), "old login");
+  EXPECT_EQ(FilesInFolder(), Files{"PrefLogin"});
+  EXPECT_EQ(Prefs::PrefLogin(), "old login");
+}
+
 TEST_F(LostKeyFile, CopyOfTheOldValueStaysWhenTheCopyBackFailsToo) {
-  rename_->On(3, UnreliableRename::Outcome::Fails);
+  rename_->On(2, UnreliableRename::Outcome::Fails);
   Prefs::PrefLogin("new login");
   const Files files = FilesInFolder();
   ASSERT_EQ(files.size(), 1u) << "expected only the copy of the old value";
@@ -118,8 +149,8 @@ TEST_F(LostKeyFile, CopyOfTheOldValueStaysWhenTheCopyBackFailsToo) {
 // Stops a save at every file-system call in turn, as a crash or a power cut
 // would, and looks at what the next run of the launcher would find.
 TEST_F(PrefsTest, KeysFileHoldsTheOldOrTheNewValueWhereverASaveStops) {
-  const char* operations[] = {"Open",   "Write",  "Fsync", "Close", "CopyFileRange",
-                              "Rename", "Unlink", "Stat",  "Lstat", "Fstat"};
+  const char* operations[] = {"Open",   "Write", "Fsync", "Close", "CopyFileRange", "Rename",
+                              "Unlink", "Stat",  "Lstat", "Fstat", "Link"};
   int stops = 0;
   for (const char* operation : operations) {
     for (int nth = 1;; ++nth) {

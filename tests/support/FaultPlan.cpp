@@ -113,4 +113,8 @@ int FaultPlan::Mkdir(const std::string& path, mode_t mode) {
   return Next("Mkdir") ? -1 : Real().Mkdir(path, mode);
 }
 
+int FaultPlan::Link(const std::string& from, const std::string& to) {
+  return Next("Link") ? -1 : Real().Link(from, to);
+}
+
 }  // namespace tervix::test

@@ -19,7 +19,7 @@ struct SimulatedCrash {
 // names: the Nth call (counted from 1) of an operation fails with an errno,
 // writes fewer bytes than asked, or stops the flow as a crash.
 // Operation names: "Open", "Close", "Read", "Write", "CopyFileRange", "Fsync",
-// "Stat", "Lstat", "Fstat", "Rename", "Unlink", "Rmdir", "Mkdir".
+// "Stat", "Lstat", "Fstat", "Rename", "Unlink", "Rmdir", "Mkdir", "Link".
 class FaultPlan : public platform::FileSystem {
  public:
   void FailCall(const std::string& operation, int nth, int error);
@@ -44,6 +44,7 @@ class FaultPlan : public platform::FileSystem {
   int Unlink(const std::string& path) override;
   int Rmdir(const std::string& path) override;
   int Mkdir(const std::string& path, mode_t mode) override;
+  int Link(const std::string& from, const std::string& to) override;
 
  private:
   struct Fault {

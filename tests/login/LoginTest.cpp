@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "about/AquaAboutBox.h"
+#include "login/Window1.h"
+#include "platform/Controls.h"
+#include "platform/Exceptions.h"
+#include "platform/Runtime.h"
+#include "prefs/Prefs.h"
+#include "restore/Restore.h"
+#include "tests/support/FaultPlan.h"
+#include "tests/support/TestRuntime.h"
+#include "tests/support/UserActions.h"
+
+namespace tervix::test {
+namespace {
+
+using Files = std::map<std::string, std::string>;
+using Texts = std::vector<std::string>;
+
+constexpr const char* kExecutable = "/opt/tervix/Tervix";
+constexpr const char* kPrompt = "Please enter your gateway login...";
+constexpr const char* kProfile = "current profile";
+constexpr const char* kOldBackup = "old backup, longer than the current profile";
+
+// Bob's profile and last week's backup are on disk, and "bob" is typed into the login window.
+class LoginTest : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    WriteFile(ProfileFolder() + "bob.usr", kProfile);
+    WriteFile(ProfileFolder() + "bob-backup.usr", kOldBackup);
+    StartLauncher();
+    Type(Login(), "EditField1", "bob");
+  }
+
+  static platform::Window& Login() {
+    return platform::NotNil(platform::GetImplicitWindow(Window1::kRuntimeClassName));
+  }
+  static std::string StatusLine() {
+    return Login().ControlAs<platform::StaticText>("StaticText2")->Text();
+  }
+  static std::string LoginField() {
+    return Login().ControlAs<platform::EditField>("EditField1")->Text();
+  }
+  static bool LogonEnabled() { return Login().ControlByName("BevelButton1")->Enabled(); }
+  Files Profiles() const {
+    Files files;
+    for (const std::string& name : ListFolder(ProfileFolder())) {
+      files[name] = ReadFile(ProfileFolder() + name).value_or("<unreadable>");
+    }
+    return files;
+  }
+};
+
+// A NUL cannot be typed, only pasted; setting the field's text stands in for the paste.
+TEST_F(LoginTest, LoginNamingNoProfileShowsCautionAndTouchesNoFile) {
+  const Files before = Profiles();
+  size_t shown = 0;
+  for (const std::string& login :
+       {std::string("carol"), std::string("../Tervix/bob"), std::string("bob.usr\0", 8)}) {
+    SCOPED_TRACE("login: " + login);
+    Login().ControlAs<platform::EditField>("EditField1")->SetText(login);
+    Click(Login(), "BevelButton1");
+
+    ASSERT_EQ(dialogs().messages().size(), ++shown);
+    EXPECT_EQ(dialogs().messages().back().text, "This gateway doesn't exists, please try again...");
+    EXPECT_EQ(dialogs().messages().back().style, 48);
+    EXPECT_EQ(dialogs().messages().back().title, "");
+    EXPECT_EQ(StatusLine(), kPrompt);
+    EXPECT_TRUE(LogonEnabled());
+    EXPECT_EQ(Profiles(), before);
+  }
+  EXPECT_EQ(launches().launched(), Texts{});
+}
+
+TEST_F(LoginTest, LogonReplacesOldBackupWithWholeCopyThenStartsKnownGameAndQuits) {
+  Prefs::PrefExecutable(kExecutable);
+  Click(Login(), "BevelButton1");
+
+  EXPECT_EQ(Profiles(), (Files{{"bob-backup.usr", kProfile}, {"bob.usr", kProfile}}));
+  EXPECT_EQ(StatusLine(), "Starting gateway...");
+  EXPECT_FALSE(LogonEnabled());
+  EXPECT_EQ(dialogs().openFileTitles(), Texts{});
+  EXPECT_EQ(launches().launched(), Texts{kExecutable});
+  EXPECT_EQ(clock().backgroundTaskCalls(), 240);
+  EXPECT_EQ(platform::PendingQuitCode(), 0);
+}
+
+TEST_F(LoginTest, LogonKeepsOldBackupWhenCopyFails) {
+  Prefs::PrefExecutable(kExecutable);
+  FaultPlan::Install()->FailCall("CopyFileRange", 1, ENOSPC);
+  Click(Login(), "BevelButton1");
+  FaultPlan::Uninstall();
+
+  EXPECT_EQ(Profiles(), (Files{{"bob-backup.usr", kOldBackup}, {"bob.usr", kProfile}}));
+  EXPECT_EQ(launches().launched(), Texts{kExecutable});
+  EXPECT_EQ(platform::PendingQuitCode(), 0);
+}
+
+class GameDialogTest : public LoginTest,
+                       public testing::WithParamInterface<std::optional<std::string>> {};
+
+TEST_P(GameDialogTest, UnknownGameIsAskedForOnceThenTheAnswerStoredAndStarted) {
+  dialogs().AnswerNextOpenFile(GetParam());
+  Click(Login(), "BevelButton1");
+
+  EXPECT_EQ(dialogs().openFileTitles(), Texts{"Select Tervix executable"});
+  EXPECT_EQ(dialogs().openFileInitialDirectories(), Texts{"/"});
+  EXPECT_EQ(ReadFile(PrefsFolderPath() + "/PrefExecutable"), GetParam());
+  EXPECT_EQ(launches().launched(), GetParam() ? Texts{*GetParam()} : Texts{});
+  EXPECT_EQ(platform::PendingQuitCode(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(ChosenOrCancelled, GameDialogTest,
+                         testing::Values("/games/tervix/Tervix", std::nullopt));
+
+TEST_F(LoginTest, RestoreClosesLoginWindowAndShowsRestoreWindowNamingStoredLogin) {
+  Prefs::PrefLogin("alice");
+  platform::Window& login = Login();
+  Click(login, "BevelButton2");
+
+  const auto restore = platform::GetImplicitWindow(Restore::kRuntimeClassName);
+  EXPECT_FALSE(login.IsOpen());
+  ASSERT_NE(restore, nullptr);
+  EXPECT_TRUE(restore->Visible());
+  const std::string terminal = restore->ControlAs<platform::EditField>("Terminal")->Text();
+  EXPECT_NE(terminal.find("Your current gateway is: alice.usr\n"), std::string::npos) << terminal;
+}
+
+TEST_F(LoginTest, RebuiltLoginWindowShowsStoredLogin) {
+  Prefs::PrefLogin("alice");
+  Click(Login(), "BevelButton2");
+  Click(platform::NotNil(platform::GetImplicitWindow(Restore::kRuntimeClassName)), "BevelNO");
+
+  EXPECT_EQ(LoginField(), "alice");
+  EXPECT_EQ(StatusLine(), kPrompt);
+}
+
+TEST_F(LoginTest, BannerOpensOneAboutBox) {
+  Click(Login(), "Canvas1");
+  const auto about = platform::GetImplicitWindow(AquaAboutBox::kRuntimeClassName);
+  Click(Login(), "Canvas1");
+
+  ASSERT_NE(about, nullptr);
+  EXPECT_TRUE(about->Visible());
+  EXPECT_EQ(platform::GetImplicitWindow(AquaAboutBox::kRuntimeClassName), about);
+}
+
+}  // namespace
+}  // namespace tervix::test

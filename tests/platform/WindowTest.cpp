@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <QFocusEvent>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <limits>
+
+#include "platform/Runtime.h"
+#include "platform/qt/Widgets.h"
+#include "tests/support/TestRuntime.h"
+#include "tests/support/UserActions.h"
+
+namespace tervix::test {
+namespace {
+
+using platform::ImplicitInstance;
+using platform::KeyOrder;
+
+// A window class made for one test; two numbers give two classes, so that
+// tests can tell their registry entries apart.
+template <int N>
+class TinyWindow : public platform::Window {
+ public:
+  static inline const std::string kRuntimeClassName = "Tiny" + std::to_string(N);
+  static inline std::vector<platform::ControlDesign> controls;
+  static inline KeyOrder order = KeyOrder::Forward;
+  static inline int opens = 0;
+  std::string RuntimeClassName() const override { return kRuntimeClassName; }
+
+ protected:
+  void Layout() override {
+    SetMenuBar(platform::GetAppObject()->GetMenuBar());
+    platform::SetProperties(
+        *this, platform::EncodeWindowBlock({"Tiny", 300, 200, 0, 0, false, false, {}}));
+  }
+  void CreateControls() override {
+    for (const platform::ControlDesign& row : controls)
+      CreateControl(row, order);
+    InstallWindowEventHandler("Open", [] { ++opens; });
+  }
+  void AddMenuHandlers(platform::Window&) override {}
+};
+using FirstWindow = TinyWindow<1>;
+using SecondWindow = TinyWindow<2>;
+
+platform::ControlDesign Row(std::string name, int32_t top,
+                            platform::ControlClass kind = platform::ControlClass::EditField) {
+  return {std::move(name), kind, 10, top, 200, 22, "", 0, {}};
+}
+
+template <class Kind>
+std::shared_ptr<platform::MenuItem> Item(const std::string& name, const std::string& shortcut) {
+  auto item = std::make_shared<Kind>();
+  item->SetName(name);
+  item->SetKeyboardShortcut(shortcut);
+  return item;
+}
+
+// One entry as a property block holds it: the key, a blank, then the value's bytes.
+std::string Entry(const std::string& key, std::initializer_list<int> bytes) {
+  std::string entry = key + " ";
+  for (int byte : bytes)
+    entry.push_back(static_cast<char>(byte));
+  return entry;
+}
+
+TEST(PropertyBlock, BlocksHaveTheirExactBytes) {
+  const std::string window =
+      platform::EncodeWindowBlock({"Tervix Launcher", 389, 148, 2, 0, false, true, {}});
+  const std::string start = Entry("Placement", {0, 0, 0, 2}) + Entry("Width", {0, 0, 1, 0x85}) +
+                            Entry("Height", {0, 0, 0, 0x94}) + "MinWidth ";
+  EXPECT_EQ(window.substr(0, start.size()), start);
+  EXPECT_NE(window.find(Entry("BackColor", {0xFF, 0xFF, 0xFF}) + Entry("Title", {0, 0, 0, 0x0F}) +
+                        "Tervix Launcher"),
+            std::string::npos)
+      << window;
+  const std::string field = platform::EncodeControlBlock(Row("EditField1", 40), KeyOrder::Forward);
+  EXPECT_NE(field.find(Entry("HelpTag", {0, 0, 0, 0})), std::string::npos) << field;
+  EXPECT_NE(field.find(Entry("Index", {0x80, 0, 0, 0})), std::string::npos) << field;
+}
+
+TEST(PropertyBlock, TruncatedBlockOrUnknownKeyFailsLoudly) {
+  const std::pair<std::string, std::string> cases[] = {
+      {Entry("Width", {0, 0}),
+       "The Window property block ends inside the value of \"Width\" at byte 6: it needs 4 bytes "
+       "and 2 are left"},
+      {Entry("Colour", {1, 2, 3}),
+       "The Window property block has the unknown key \"Colour\" at byte 0"}};
+  for (const auto& [block, message] : cases) {
+    try {
+      platform::DecodeBlock(block, "Window");
+      ADD_FAILURE() << "decoded " << block;
+    } catch (const platform::RuntimeException& error) {
+      EXPECT_EQ(error.Message(), message);
+    }
+  }
+}
+
+// A window of two fields and a button, under an application with a File menu.
+class WindowTest : public RuntimeTest {
+ protected:
+  void SetUp() override {
+    RuntimeTest::SetUp();
+    auto file = Item<platform::MenuItem>("FileMenu", "");
+    file->Append(Item<platform::AppleMenuItem>("About", ""));
+    file->Append(Item<platform::PrefsMenuItem>("Pref", "Cmd+,"));
+    file->Append(Item<platform::QuitMenuItem>("FileQuit", "Cmd+Q"));
+    auto bar = std::make_shared<platform::MenuBar>();
+    bar->Append(file);
+    app_->SetMenuBar(bar);
+    platform::RuntimeRegisterAppObject(app_);
+    FirstWindow::controls = {Row("EditField1", 40), Row("EditField2", 70),
+                             Row("BevelButton1", 10, platform::ControlClass::BevelButton)};
+  }
+  // Binds the button's Action through the window itself, as a window class does.
+  static void OnAction(platform::Window& window, std::function<void(platform::Window&)> action) {
+    window.ControlByName("BevelButton1")->InstallInstanceEventHandler("Action", [&window, action] {
+      action(window);
+    });
+  }
+  platform::MenuHandler Record(std::string who, bool handled) {
+    return [this, who, handled] {
+      calls_.push_back(who);
+      return handled;
+    };
+  }
+  std::shared_ptr<platform::Application> app_ = std::make_shared<platform::Application>();
+  std::vector<std::string> calls_;
+};
+
+TEST_F(WindowTest, RegistryGivesTheOpenWindowAndBuildsANewOneAfterClose) {
+  auto first = ImplicitInstance<FirstWindow>();
+  EXPECT_EQ(ImplicitInstance<FirstWindow>(), first);
+  EXPECT_EQ(FirstWindow::opens, 1);
+
+  first->Close();
+
+  EXPECT_NE(ImplicitInstance<FirstWindow>(), first);
+  EXPECT_EQ(FirstWindow::opens, 2);
+}
+
+TEST_F(WindowTest, ClosingAnotherWindowOfTheClassLeavesTheEntryInPlace) {
+  auto registered = ImplicitInstance<FirstWindow>();
+  auto newest = std::make_shared<FirstWindow>();
+  newest->Constructor();
+
+  registered->Close();
+
+  EXPECT_EQ(platform::GetImplicitWindow(FirstWindow::kRuntimeClassName), newest);
+}
+
+TEST_F(WindowTest, HandlerExceptionIsKeptForTheRuntimeAndTheWindowStaysValid) {
+  auto window = ImplicitInstance<FirstWindow>();
+  OnAction(*window, [](platform::Window&) { throw platform::RuntimeException("handler failed"); });
+
+  QTest::mouseClick(platform::qt::ControlQWidget(*window->ControlByName("BevelButton1")),
+                    Qt::LeftButton);
+
+  EXPECT_THROW(ProcessEvents(), platform::RuntimeException) << "the exception was not kept";
+  EXPECT_TRUE(window->IsOpen());
+}
+
+TEST_F(WindowTest, WindowClosingItselfStaysValidUntilItsHandlerReturnsThenQuits) {
+  // Only the registry holds the window, as when a player clicks in it.
+  platform::Window& window = *ImplicitInstance<FirstWindow>();
+  std::string readAfterClose;
+  OnAction(window, [&](platform::Window& self) {
+    self.Close();
+    readAfterClose = self.ControlAs<platform::EditField>("EditField1")->Text();
+  });
+  Type(window, "EditField1", "still");
+
+  Click(window, "BevelButton1");
+
+  EXPECT_EQ(readAfterClose, "still");
+  EXPECT_EQ(platform::PendingQuitCode(), 0);
+}
+
+TEST_F(WindowTest, ClosingAWindowAndShowingAnotherInOneHandlerDoesNotQuit) {
+  platform::Window& window = *ImplicitInstance<FirstWindow>();
+  OnAction(window, [](platform::Window& self) {
+    self.Close();
+    ImplicitInstance<SecondWindow>()->Show();
+  });
+
+  Click(window, "BevelButton1");
+
+  EXPECT_EQ(platform::PendingQuitCode(), std::nullopt);
+}
+
+// A modal dialog or another application taking the keyboard leaves the field
+// focused within its window; "Get" then cancel must not store half-typed text.
+TEST_F(WindowTest, LostFocusComesOnlyWhenTheFocusMovesWithinTheWindow) {
+  auto window = ImplicitInstance<FirstWindow>();
+  int lost = 0;
+  window->ControlByName("EditField1")->InstallInstanceEventHandler("LostFocus", [&] { ++lost; });
+  Type(*window, "EditField1", "alice");
+
+  QFocusEvent deactivated(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QCoreApplication::sendEvent(
+      platform::qt::ControlInputWidget(*window->ControlByName("EditField1")), &deactivated);
+  EXPECT_EQ(lost, 0) << "another window taking the keyboard raised LostFocus";
+  Focus(*window, "EditField2");
+
+  EXPECT_EQ(lost, 1);
+}
+
+TEST_F(WindowTest, WindowMenuHandlerComesFirstAndTheApplicationTakesWhatItLeaves) {
+  auto window = ImplicitInstance<FirstWindow>();
+  window->AddMenuHandler("About", Record("window about", true));
+  window->AddMenuHandler("Pref", Record("window pref", false));
+  app_->AddMenuHandler("About", Record("app about", true));
+  app_->AddMenuHandler("Pref", Record("app pref", true));
+
+  ChooseMenu("About");
+  ChooseMenu("Pref");
+
+  EXPECT_EQ(calls_, (std::vector<std::string>{"window about", "window pref", "app pref"}));
+}
+
+TEST_F(WindowTest, CtrlShortcutsChooseTheirItemsAndQuitNeedsNoHandler) {
+  app_->AddMenuHandler("Pref", Record("app pref", true));
+  app_->AddMenuHandler("FileQuit", Record("app quit", true));
+  QWidget* window = platform::qt::WindowQWidget(*ImplicitInstance<FirstWindow>());
+  window->activateWindow();
+  ProcessEvents();
+
+  QTest::keyClick(window, Qt::Key_Comma, Qt::ControlModifier);
+  QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+  ProcessEvents();
+
+  EXPECT_EQ(calls_, std::vector<std::string>{"app pref"});
+  EXPECT_EQ(platform::PendingQuitCode(), 0);
+}
+
+TEST_F(WindowTest, BusyWaitYieldsOncePerTickAcrossTheCounterWrap) {
+  clock().Set(std::numeric_limits<int32_t>::max() - 100);
+
+  const int32_t start = platform::Ticks();
+  while (platform::TicksSince(start) < 240)
+    platform::RuntimeBackgroundTask();
+
+  EXPECT_EQ(clock().backgroundTaskCalls(), 240);
+}
+
+// Every value differs from the defaults, so that one the block lost, or one a
+// later key undid, shows.
+TEST_F(WindowTest, ReversedBlockIsAppliedInFull) {
+  platform::ControlDesign terminal = Row("Terminal", 40);
+  terminal.text = "Tervix Restore System v1.0";
+  terminal.differs = {{"Multiline", true},
+                      {"TextColor", platform::Color{0, 255, 0}},
+                      {"ReadOnly", true},
+                      {"Enabled", false}};
+  FirstWindow::controls = {terminal};
+  FirstWindow::order = KeyOrder::Reversed;
+  const auto& control = *ImplicitInstance<FirstWindow>()->ControlByName("Terminal");
+
+  auto* editor = qobject_cast<QPlainTextEdit*>(platform::qt::ControlInputWidget(control));
+  ASSERT_NE(editor, nullptr) << "a multi-line field is not a multi-line editor";
+  EXPECT_EQ(editor->toPlainText().toStdString(), "Tervix Restore System v1.0");
+  EXPECT_EQ(editor->palette().color(QPalette::Text), QColor(0, 255, 0));
+  EXPECT_TRUE(editor->isReadOnly());
+  EXPECT_FALSE(platform::qt::ControlQWidget(control)->isEnabled());
+}
+
+}  // namespace
+}  // namespace tervix::test

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/Instances.h"
+#include "login/Window1.h"
+#include "options/Option.h"
+#include "platform/Controls.h"
+#include "platform/Exceptions.h"
+#include "platform/Seams.h"
+#include "platform/Window.h"
+#include "prefs/Prefs.h"
+#include "restore/Restore.h"
+#include "tests/support/FaultPlan.h"
+#include "tests/support/TestRuntime.h"
+#include "tests/support/UserActions.h"
+
+namespace tervix::test {
+namespace {
+
+using Files = std::map<std::string, std::string>;
+
+constexpr const char* kOpening = "\n\nStarting restore process...\n\n";
+constexpr const char* kReturning = "\nReturning to login screen.\nPlease wait...";
+constexpr const char* kCurrent = "current profile";
+constexpr const char* kBackup = "backup profile";
+
+std::string Dialogue(const std::string& login) {
+  return "Tervix Restore System v1.0\n--------------------------------------------------------\n\n"
+         "Your current gateway is: " +
+         login + ".usr\n\nDo you want to restore gateway: " + login + "-backup.usr ?";
+}
+
+std::string TerminalOf(const platform::Window& window) {
+  return window.ControlAs<platform::EditField>("Terminal")->Text();
+}
+
+// The fake clock, noting the restore window as the player sees it when the wait
+// before the return to the login window begins.
+class WatchingClock : public FakeTickClock {
+ public:
+  void BackgroundTask() override {
+    const auto window = platform::GetImplicitWindow(Restore::kRuntimeClassName);
+    if (window && !terminal) {
+      terminal = TerminalOf(*window);
+      yesEnabled = window->ControlByName("BevelYES")->Enabled();
+    }
+    FakeTickClock::BackgroundTask();
+  }
+  std::optional<std::string> terminal;
+  bool yesEnabled = false;
+};
+
+// Alice's login is stored from an earlier run; the player types "bob" into the
+// login window and presses "Restore".
+class RestoreTest : public RuntimeTest {
+ protected:
+  void Open(const std::string& storedLogin = "alice") {
+    Prefs::PrefLogin(storedLogin);
+    StartLauncher();
+    platform::InstallTickClock(clock_);
+    Type(platform::NotNil(instance::Window1()), "EditField1", "bob");
+    Click(platform::NotNil(instance::Window1()), "BevelButton2");
+    window_ = platform::GetImplicitWindow(Restore::kRuntimeClassName);
+    platform::NotNil(window_);
+  }
+  void Press(const std::string& button) { Click(*window_, button); }
+  // The terminal when the wait began; the wait's length; the login field after it.
+  void ExpectReturnedToLogin(const std::string& terminal, int ticks) {
+    EXPECT_EQ(clock_->terminal, terminal);
+    EXPECT_EQ(clock_->backgroundTaskCalls(), ticks);
+    EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), nullptr);
+    const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
+    ASSERT_NE(login, nullptr) << "no login window after the wait";
+    EXPECT_EQ(login->ControlAs<platform::EditField>("EditField1")->Text(), "alice");
+  }
+  Files Contents(const std::string& folder) const {
+    Files files;
+    for (const std::string& name : ListFolder(folder)) {
+      files[name] = ReadFile(folder + "/" + name).value_or("<unreadable>");
+    }
+    return files;
+  }
+
+  std::shared_ptr<WatchingClock> clock_ = std::make_shared<WatchingClock>();
+  std::shared_ptr<platform::Window> window_;
+};
+
+TEST_F(RestoreTest, YesWithoutProfileOnlyWritesTheOpeningLinesEachTime) {
+  WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
+  Open();
+  Press("BevelYES");
+  Press("BevelYES");
+
+  EXPECT_EQ(TerminalOf(*window_), Dialogue("alice") + kOpening + kOpening);
+  EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), window_);
+  EXPECT_TRUE(window_->ControlByName("BevelYES")->Enabled());
+  EXPECT_TRUE(window_->ControlByName("BevelNO")->Enabled());
+  EXPECT_EQ(clock_->backgroundTaskCalls(), 0);
+  EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice-backup.usr", kBackup}}));
+}
+
+TEST_F(RestoreTest, NoAfterYesWithoutProfileAbortsAndReturnsToLoginAfter240Ticks) {
+  Open();
+  Press("BevelYES");
+  Press("BevelNO");
+
+  ExpectReturnedToLogin(
+      Dialogue("alice") + kOpening +
+          "\n\nRestore process aborted, returning to login screen.\nPlease wait...",
+      240);
+}
+
+TEST_F(RestoreTest, YesWithoutBackupSaysSoAndReturnsToLoginAfter360Ticks) {
+  WriteFile(ProfileFolder() + "alice.usr", kCurrent);
+  Open();
+  Press("BevelYES");
+
+  ExpectReturnedToLogin(
+      Dialogue("alice") + kOpening + "Sorry you have no backup yet..." + kReturning, 360);
+  EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice.usr", kCurrent}}));
+}
+
+TEST_F(RestoreTest, YesPutsBackupInPlaceAndKeepsFormerProfileAsTrashed) {
+  WriteFile(ProfileFolder() + "alice.usr", kCurrent);
+  WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
+  WriteFile(ProfileFolder() + "alice-trashed.usr", "an older trashed one, longer than both");
+  Open();
+  Press("BevelYES");
+
+  ExpectReturnedToLogin(Dialogue("alice") + kOpening + "Restore done !!!\n" + kReturning, 360);
+  EXPECT_FALSE(clock_->yesEnabled) << "a second press could restore over the trashed profile";
+  EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice-backup.usr", kBackup},
+                                              {"alice-trashed.usr", kCurrent},
+                                              {"alice.usr", kBackup}}));
+}
+
+class RestoreFaultTest : public RestoreTest, public testing::WithParamInterface<int> {};
+
+// The first copy keeps the profile as the trashed one, the second puts the backup in its place.
+TEST_P(RestoreFaultTest, FailedCopyLeavesProfileAndSaysSo) {
+  WriteFile(ProfileFolder() + "alice.usr", kCurrent);
+  WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
+  Open();
+  FaultPlan::Install()->FailCall("CopyFileRange", GetParam(), ENOSPC);
+  Press("BevelYES");
+  FaultPlan::Uninstall();
+
+  ExpectReturnedToLogin(Dialogue("alice") + kOpening +
+                            "Restore failed, your gateway was left as it was.\n" + kReturning,
+                        360);
+  EXPECT_EQ(ReadFile(ProfileFolder() + "alice.usr"), kCurrent);
+  EXPECT_EQ(ReadFile(ProfileFolder() + "alice-backup.usr"), kBackup);
+}
+
+INSTANTIATE_TEST_SUITE_P(EitherCopy, RestoreFaultTest, testing::Values(1, 2));
+
+// The question names the login stored when the window opened; "Yes" uses the one stored now.
+TEST_F(RestoreTest, YesWorksOnLoginStoredAfterWindowOpened) {
+  WriteFile(ProfileFolder() + "carol.usr", kCurrent);
+  WriteFile(ProfileFolder() + "carol-backup.usr", kBackup);
+  Open("");
+  ChooseMenu("Pref");
+  platform::Window& options =
+      platform::NotNil(platform::GetImplicitWindow(Option::kRuntimeClassName));
+  Type(options, "EditField1", "carol");
+  Focus(options, "Executable");
+  Press("BevelYES");
+
+  EXPECT_EQ(clock_->terminal, Dialogue("") + kOpening + "Restore done !!!\n" + kReturning);
+  EXPECT_EQ(ReadFile(ProfileFolder() + "carol.usr"), kBackup);
+  EXPECT_EQ(ReadFile(ProfileFolder() + "carol-trashed.usr"), kCurrent);
+}
+
+TEST_F(RestoreTest, CloseBoxLeavesFilesAndPreferencesAsTheyWere) {
+  WriteFile(ProfileFolder() + "alice.usr", kCurrent);
+  WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
+  Open();
+  const Files profiles = Contents(ProfileFolder());
+  const Files prefs = Contents(PrefsFolderPath());
+  CloseBox(*window_);
+
+  EXPECT_TRUE(platform::OpenWindows().empty()) << platform::OpenWindows().size() << " windows open";
+  EXPECT_EQ(Contents(ProfileFolder()), profiles);
+  EXPECT_EQ(Contents(PrefsFolderPath()), prefs);
+}
+
+}  // namespace
+}  // namespace tervix::test
