@@ -135,22 +135,32 @@ void ReplaceBackup(const Window1& window, const std::string& home, const std::st
   current.CopyFileTo(backup);
 }
 
-void AskForExecutable() {
+// The chosen file's path, stored for the next run; empty when the player cancels.
+std::string AskForExecutable() {
   platform::OpenDialog dialog;
   dialog.SetInitialDirectory(platform::NotNil(platform::Volume(0)).Child(""));
   dialog.SetTitle(kSelectExecutable);
   const std::shared_ptr<platform::FolderItem> chosen = dialog.ShowModal();
-  if (chosen) {
-    Prefs::PrefExecutable(chosen->ShellPath());
+  if (!chosen) {
+    return {};
   }
+  Prefs::PrefExecutable(chosen->ShellPath());
+  return chosen->ShellPath();
 }
 
-// A cancelled dialog leaves no executable known, and then nothing is launched.
+// Launches what the store holds after asking; when the store cannot give it
+// back (a read-only or unreadable config folder), the path already in hand is
+// launched, so the player who chose the game still gets it. A cancelled dialog
+// leaves no executable known, and then nothing is launched.
 void LaunchExecutable() {
-  if (Prefs::PrefExecutable().empty()) {
-    AskForExecutable();
+  std::string known = Prefs::PrefExecutable();
+  if (known.empty()) {
+    known = AskForExecutable();
   }
-  const std::string executable = Prefs::PrefExecutable();
+  std::string executable = Prefs::PrefExecutable();
+  if (executable.empty()) {
+    executable = known;
+  }
   if (!executable.empty()) {
     platform::FolderItem(executable, platform::kShellPathMode).Launch(true);
   }

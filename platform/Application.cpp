@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 
 #include "platform/Menu.h"
+#include "platform/NamedHandlers.h"
 
 namespace platform {
 
@@ -9,13 +10,7 @@ void Application::SetMenuBar(std::shared_ptr<MenuBar> menuBar) {
 }
 
 void Application::AddMenuHandler(const std::string& itemName, MenuHandler handler) {
-  for (auto& [name, bound] : menuHandlers_) {
-    if (name == itemName) {
-      bound = std::move(handler);
-      return;
-    }
-  }
-  menuHandlers_.emplace_back(itemName, std::move(handler));
+  BindHandler(menuHandlers_, itemName, std::move(handler));
 }
 
 std::vector<std::string> Application::MenuHandlerNames() const {
@@ -26,11 +21,8 @@ std::vector<std::string> Application::MenuHandlerNames() const {
 }
 
 bool Application::HandleMenuCommand(const std::string& itemName) {
-  for (const auto& [name, handler] : menuHandlers_) {
-    if (name == itemName)
-      return MenuHandler(handler)();
-  }
-  return false;
+  std::optional<MenuHandler> handler = BoundHandler(menuHandlers_, itemName);
+  return handler ? (*handler)() : false;
 }
 
 }  // namespace platform

@@ -32,14 +32,8 @@ QWidget* ControlInputWidget(const RectControl& control) {
 }
 
 void RaiseControlEvent(RectControl& control, const std::string& event) {
-  ControlWidget& host = control.Widget();
-  if (host.closed)
-    return;
-  auto found = host.handlers.find(event);
-  if (found == host.handlers.end())
-    return;
-  EventHandler handler = found->second;
-  handler();
+  if (std::optional<EventHandler> handler = control.Widget().HandlerFor(event))
+    (*handler)();
 }
 
 }  // namespace qt

@@ -115,7 +115,9 @@ void ReplaceKeyFile(FolderItem& folder, const std::string& key, const platform::
 
   newValueFile.MoveFileTo(*keyFile);
   const int32_t moveError = newValueFile.LastErrorCode();
-  if (moveError == 0 && keyFile->Exists()) {
+  // A rename that succeeded put the new value in place whole; a later look at
+  // the disk that fails for a moment must not make the save count as lost.
+  if (moveError == 0) {
     PreferencesCache().SetValue(key, value);
   } else {
     if (!keyFile->Exists() && oldValueCopy->Exists())

@@ -18,14 +18,6 @@
 
 namespace platform {
 
-struct FontStyle {
-  std::string family = "System";
-  int32_t size = 0;
-  bool bold = false;
-  bool italic = false;
-  bool underline = false;
-};
-
 // The toolkit widget behind a control, and what the framework keeps beside it.
 struct ControlWidget {
   explicit ControlWidget(QWidget* widget);
@@ -46,11 +38,19 @@ struct ControlWidget {
 
   // The widget; NilObjectException once the toolkit has deleted it.
   QWidget& Live() const;
+  // The widget as the class the host made it; NilObjectException once deleted.
+  template <class T>
+  T& LiveAs() const {
+    return static_cast<T&>(Live());
+  }
   // Puts the control's widget into its window's content area.
   void PlaceIn(QWidget* content);
   void ApplyGeometry();
   void ApplyVisible();
   void Keep(QMetaObject::Connection connection) { connections.push_back(connection); }
+  // A copy of the handler bound to the event; nothing when none is bound or
+  // the control is closed.
+  std::optional<EventHandler> HandlerFor(const std::string& event) const;
 
   QPointer<QWidget> widget;
   RectControl* owner = nullptr;
@@ -70,7 +70,7 @@ struct ControlWidget {
 
 // The toolkit window behind a window, and its design values.
 struct WindowWidget {
-  WindowWidget();
+  explicit WindowWidget(Window& owner);
   ~WindowWidget();
   WindowWidget(const WindowWidget&) = delete;
   WindowWidget& operator=(const WindowWidget&) = delete;

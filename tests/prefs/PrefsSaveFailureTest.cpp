@@ -148,29 +148,5 @@ TEST_F(LostKeyFile, CopyOfTheOldValueStaysWhenTheCopyBackFailsToo) {
 
 // Stops a save at every file-system call in turn, as a crash or a power cut
 // would, and looks at what the next run of the launcher would find.
-TEST_F(PrefsTest, KeysFileHoldsTheOldOrTheNewValueWhereverASaveStops) {
-  const char* operations[] = {"Open",   "Write", "Fsync", "Close", "CopyFileRange", "Rename",
-                              "Unlink", "Stat",  "Lstat", "Fstat", "Link"};
-  int stops = 0;
-  for (const char* operation : operations) {
-    for (int nth = 1;; ++nth) {
-      FaultPlan::Uninstall();
-      std::filesystem::remove_all(PrefsFolderPath());
-      PutPreference("PrefLogin", "old login");
-      FaultPlan::Install()->CrashAt(operation, nth);
-      try {
-        Prefs::PrefLogin("new login");
-        break;
-      } catch (const SimulatedCrash&) {
-        ++stops;
-      }
-      const std::string stored = Stored("PrefLogin");
-      EXPECT_TRUE(stored == "old login" || stored == "new login")
-          << "after a stop at " << operation << " call " << nth << " the file holds " << stored;
-    }
-  }
-  EXPECT_GT(stops, 20);
-}
-
 }  // namespace
 }  // namespace tervix::test
