@@ -122,11 +122,11 @@ INSTANTIATE_TEST_SUITE_P(ChosenOrCancelled, GameDialogTest,
 
 TEST_F(LoginTest, RestoreClosesLoginWindowAndShowsRestoreWindowNamingStoredLogin) {
   Prefs::PrefLogin("alice");
-  platform::Window& login = Login();
-  Click(login, "BevelButton2");
+  const std::shared_ptr<platform::Window> login = Login().shared_from_this();
+  Click(*login, "BevelButton2");
 
   const auto restore = platform::GetImplicitWindow(Restore::kRuntimeClassName);
-  EXPECT_FALSE(login.IsOpen());
+  EXPECT_FALSE(login->IsOpen());
   ASSERT_NE(restore, nullptr);
   EXPECT_TRUE(restore->Visible());
   const std::string terminal = restore->ControlAs<platform::EditField>("Terminal")->Text();
