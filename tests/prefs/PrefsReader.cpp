@@ -2,8 +2,9 @@
 
 #include "prefs/Prefs.h"
 
-// Prints the stored login, as another run of the launcher would read it.
+// Prints the stored login as another run of the launcher loads it, or <nil>.
 int main() {
-  std::cout << tervix::Prefs::PrefLogin();
+  const bool nil = tervix::Prefs::PreferenceValue("PrefLogin").IsNil();
+  std::cout << (nil ? "<nil>" : tervix::Prefs::PrefLogin());
   return std::cout.good() ? 0 : 1;
 }

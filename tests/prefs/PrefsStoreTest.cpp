@@ -1,102 +1,124 @@
 #include <cerrno>
+#include <cstdio>
+#include <filesystem>
 
 #include "prefs/Prefs.h"
-#include "tests/prefs/PrefsTest.h"
 #include "tests/support/FaultPlan.h"
+#include "tests/support/TestRuntime.h"
 
 namespace tervix::test {
 namespace {
 
-namespace fs = std::filesystem;
 using Files = std::vector<std::string>;
 
-TEST_F(PrefsTest, SavesLeaveOnlyTheKeysFileWithTheLatestValue) {
-  Prefs::PrefExecutable("/games/tervix/old");
-  EXPECT_EQ(FilesInFolder(), Files{"PrefExecutable"});
-  Prefs::PrefExecutable("/games/tervix/new");
-  Prefs::PrefExecutable("/games/tervix/new");
-  EXPECT_EQ(FilesInFolder(), Files{"PrefExecutable"});
-  EXPECT_EQ(Stored("PrefExecutable"), "/games/tervix/new");
-  EXPECT_EQ(Prefs::PrefExecutable(), "/games/tervix/new");
+class PrefsTest : public RuntimeTest {
+ protected:
+  std::string LoginFile() const { return PrefsFolderPath() + "/PrefLogin"; }
+};
+
+// What a second run of the launcher, in a process of its own, loads for the login.
+std::string LoadedByTheNextRun() {
+  FILE* reader = popen("'" PREFS_READER "'", "r");
+  char buffer[256];
+  const std::string output(buffer, reader != nullptr ? fread(buffer, 1, sizeof buffer, reader) : 0);
+  return reader != nullptr && pclose(reader) == 0 ? output : "<reader failed>";
 }
 
-TEST_F(PrefsTest, UnsavedKeyGivesNothingAndIsLookedForAgainNextTime) {
+class SavedLogin : public PrefsTest, public ::testing::WithParamInterface<std::string> {};
+
+TEST_P(SavedLogin, FirstSaveLeavesExactlyItsBytesAndIsCached) {
+  const auto plan = FaultPlan::Install();
+  Prefs::PrefLogin(GetParam());
+  EXPECT_EQ(plan->Calls("Link") + plan->Calls("CopyFileRange"), 0) << "no old value to copy";
+  EXPECT_EQ(ListFolder(PrefsFolderPath()), Files{"PrefLogin"});
+  EXPECT_EQ(ReadFile(LoginFile()), GetParam());
+  EXPECT_EQ(LoadedByTheNextRun(), GetParam());
+  std::filesystem::remove(LoginFile());
+  EXPECT_FALSE(Prefs::PreferenceValue("PrefLogin").IsNil());
+  EXPECT_EQ(Prefs::PrefLogin(), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Logins, SavedLogin,
+                         ::testing::Values("player1", std::string("\xFFgate\0\xC3", 7), ""));
+
+TEST_F(PrefsTest, UnsavedKeyGivesNilAndIsLookedForAgainLater) {
   EXPECT_TRUE(Prefs::PreferenceValue("PrefLogin").IsNil());
-  EXPECT_EQ(Prefs::PrefLogin(), "");
-  EXPECT_TRUE(fs::is_directory(PrefsFolderPath())) << "the first load did not create the folder";
-  EXPECT_EQ(FilesInFolder(), Files{});
-  PutPreference("PrefLogin", "later");
-  EXPECT_EQ(Prefs::PrefLogin(), "later");
+  WriteFile(LoginFile(), "left by another run");
+  EXPECT_EQ(Prefs::PrefLogin(), "left by another run");
 }
 
-TEST_F(PrefsTest, CacheAnswersAfterTheFileIsRemovedOrChanged) {
-  Prefs::PrefLogin("saved");
-  fs::remove(KeyPath("PrefLogin"));
-  EXPECT_EQ(Prefs::PrefLogin(), "saved");
-  PutPreference("PrefExecutable", "/first");
-  EXPECT_EQ(Prefs::PrefExecutable(), "/first");
-  PutPreference("PrefExecutable", "/changed by someone else");
-  EXPECT_EQ(Prefs::PrefExecutable(), "/first");
-}
-
-TEST_F(PrefsTest, BytesThatAreNotUtf8ComeBackUnchanged) {
-  const std::string bytes("gate\xFF\xFE\0way\xC3", 11);
-  PutPreference("PrefLogin", bytes);
-  EXPECT_EQ(Prefs::PrefLogin(), bytes);
-  Prefs::PrefExecutable(bytes);
-  EXPECT_EQ(Stored("PrefExecutable"), bytes);
-}
-
-TEST_F(PrefsTest, ZeroByteFileIsTheEmptyStringNotNoValue) {
-  PutPreference("PrefLogin", "");
-  const platform::Variant value = Prefs::PreferenceValue("PrefLogin");
-  EXPECT_FALSE(value.IsNil());
-  EXPECT_EQ(value.StringValue(), "");
-}
-
-TEST_F(PrefsTest, ClearedFieldIsSavedAsTheEmptyString) {
+TEST_F(PrefsTest, CachedValueIsNotGivenWhileTheFolderCannotBeHad) {
   Prefs::PrefLogin("player1");
-  Prefs::PrefLogin("");
-  EXPECT_EQ(Stored("PrefLogin"), "");
-  EXPECT_EQ(Prefs::PrefLogin(), "");
-}
-
-TEST_F(PrefsTest, EmptyKeyOrNilValueSavesNothing) {
-  Prefs::PrefLogin("kept");
-  Prefs::PreferenceValue("", platform::Variant("lost"));
-  Prefs::PreferenceValue("PrefLogin", platform::Variant());
-  EXPECT_EQ(FilesInFolder(), Files{"PrefLogin"});
-  EXPECT_EQ(Stored("PrefLogin"), "kept");
-  EXPECT_EQ(Prefs::PrefLogin(), "kept");
+  std::filesystem::rename(ConfigHome(), ConfigHome() + "-away");
+  EXPECT_TRUE(Prefs::PreferenceValue("PrefLogin").IsNil());
 }
 
 TEST_F(PrefsTest, PlainFileWhereTheFolderShouldBeStopsEverySaveAndLoad) {
   WriteFile(PrefsFolderPath(), "not a folder");
   Prefs::PrefLogin("player1");
-  EXPECT_EQ(Prefs::PrefLogin(), "");
+  EXPECT_TRUE(Prefs::PreferenceValue("PrefLogin").IsNil());
   EXPECT_EQ(ReadFile(PrefsFolderPath()), "not a folder");
 }
 
-TEST_F(PrefsTest, MissingUserPreferencesFolderIsNotCreated) {
-  fs::remove(ConfigHome());
-  Prefs::PrefLogin("player1");
-  EXPECT_EQ(Prefs::PrefLogin(), "");
-  EXPECT_FALSE(FileExists(ConfigHome()));
+struct OldValueAside {
+  const char* name;
+  int linkError;
+  int copyError;  // 0 when the copy works
+  const char* stored;
+};
+
+class ReplacingSave : public PrefsTest, public ::testing::WithParamInterface<OldValueAside> {};
+
+// File systems without hard links refuse the old value a second name; it is copied instead.
+TEST_P(ReplacingSave, GoesOnOnlyOnceTheOldValueIsKeptAside) {
+  Prefs::PrefLogin("old login");
+  const auto plan = FaultPlan::Install();
+  plan->FailCall("Link", 1, GetParam().linkError);
+  if (GetParam().copyError != 0)
+    plan->FailCall("CopyFileRange", 1, GetParam().copyError);
+  Prefs::PrefLogin("new login");
+  EXPECT_EQ(ReadFile(LoginFile()), GetParam().stored);
+  EXPECT_EQ(Prefs::PrefLogin(), GetParam().stored);
+  EXPECT_EQ(ListFolder(PrefsFolderPath()), Files{"PrefLogin"});
 }
 
-TEST_F(PrefsTest, CachedValueIsNotGivenWhileTheFolderCannotBeHad) {
-  Prefs::PrefLogin("player1");
-  fs::rename(ConfigHome(), ConfigHome() + "-away");
-  EXPECT_EQ(Prefs::PrefLogin(), "");
-  fs::rename(ConfigHome() + "-away", ConfigHome());
-  EXPECT_EQ(Prefs::PrefLogin(), "player1");
+INSTANTIATE_TEST_SUITE_P(Cases, ReplacingSave,
+                         ::testing::Values(OldValueAside{"LinkFails", EIO, 0, "old login"},
+                                           OldValueAside{"LinksRefused", EXDEV, 0, "new login"},
+                                           OldValueAside{"LinksRefusedAndCopyFails", EXDEV, EIO,
+                                                         "old login"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The move fails and takes the key's file with it, as on some network file systems.
+class MoveLosesItsTarget : public FaultPlan {
+ public:
+  MoveLosesItsTarget() { FailCall("Rename", 1, EIO); }
+  int Rename(const std::string& from, const std::string& to) override {
+    if (Calls("Rename") == 0)
+      FaultPlan::Unlink(to);
+    return FaultPlan::Rename(from, to);
+  }
+};
+
+TEST_F(PrefsTest, OldValueIsCopiedBackWhenTheMoveLosesTheKeysFile) {
+  Prefs::PrefLogin("old login");
+  platform::InstallFileSystem(std::make_shared<MoveLosesItsTarget>());
+  Prefs::PrefLogin("new login");
+  EXPECT_EQ(ReadFile(LoginFile()), "old login");
+  EXPECT_EQ(Prefs::PrefLogin(), "old login");
+  EXPECT_EQ(ListFolder(PrefsFolderPath()), Files{"PrefLogin"});
 }
 
-TEST_F(PrefsTest, ReadErrorGivesNoValueRatherThanPartOfItAndIsNotCached) {
-  PutPreference("PrefLogin", "player1");
-  FaultPlan::Install()->FailCall("Read", 1, EIO);
-  EXPECT_TRUE(Prefs::PreferenceValue("PrefLogin").IsNil());
-  EXPECT_EQ(Prefs::PrefLogin(), "player1");
+TEST_F(PrefsTest, OldValueStaysUnderItsRandomNameWhenTheCopyBackFailsToo) {
+  Prefs::PrefLogin("old login");
+  const auto plan = std::make_shared<MoveLosesItsTarget>();
+  plan->FailCall("CopyFileRange", 1, EIO);
+  platform::InstallFileSystem(plan);
+  Prefs::PrefLogin("new login");
+  const Files files = ListFolder(PrefsFolderPath());
+  ASSERT_EQ(files.size(), 1u) << ::testing::PrintToString(files);
+  EXPECT_EQ(files[0].find_first_not_of("0123456789"), std::string::npos) << files[0];
+  EXPECT_EQ(ReadFile(PrefsFolderPath() + "/" + files[0]), "old login");
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fcntl.h>
+
 #include <map>
 #include <memory>
 #include <string>
@@ -18,43 +20,61 @@ struct SimulatedCrash {
 // A file system that passes every call to the real one, except those a plan
 // names: the Nth call (counted from 1) of an operation fails with an errno,
 // writes fewer bytes than asked, or stops the flow as a crash.
-// Operation names: "Open", "Close", "Read", "Write", "CopyFileRange", "Fsync",
-// "Stat", "Lstat", "Fstat", "Rename", "Unlink", "Rmdir", "Mkdir", "Link".
+// Operations are named as the interface's calls ("Open", "Write", "Rename", ...).
 class FaultPlan : public platform::FileSystem {
  public:
-  void FailCall(const std::string& operation, int nth, int error);
-  void ShortWrite(int nth);
-  void CrashAt(const std::string& operation, int nth);
+  using Path = const std::string&;
+
+  void FailCall(Path operation, int nth, int error) { faults_[{operation, nth}] = error; }
+  void ShortWrite(int nth) { faults_[{"Write", nth}] = kShortWrite; }
+  void CrashAt(Path operation, int nth) { faults_[{operation, nth}] = kCrash; }
+  // Whatever would create, change, rename or remove something inside the
+  // folder fails with EACCES, as for a player without write permission there.
+  void ReadOnly(Path folder) { readOnly_.push_back(folder.ends_with('/') ? folder : folder + "/"); }
   // How many calls of the operation were made since installation.
-  int Calls(const std::string& operation) const;
+  int Calls(Path operation) const;
+  // The same for every operation called.
+  const std::map<std::string, int>& AllCalls() const { return calls_; }
 
   // Installs a new plan as the process's file system; Uninstall() puts the real one back.
   static std::shared_ptr<FaultPlan> Install();
   static void Uninstall();
-  int Open(const std::string& path, int flags, mode_t mode) override;
-  int Close(int descriptor) override;
-  ssize_t Read(int descriptor, void* buffer, size_t count) override;
-  ssize_t Write(int descriptor, const void* buffer, size_t count) override;
-  ssize_t CopyFileRange(int from, int to, size_t count) override;
-  int Fsync(int descriptor) override;
-  int Stat(const std::string& path, struct stat* status) override;
-  int Lstat(const std::string& path, struct stat* status) override;
-  int Fstat(int descriptor, struct stat* status) override;
-  int Rename(const std::string& from, const std::string& to) override;
-  int Unlink(const std::string& path) override;
-  int Rmdir(const std::string& path) override;
-  int Mkdir(const std::string& path, mode_t mode) override;
-  int Link(const std::string& from, const std::string& to) override;
+
+  int Open(Path p, int flags, mode_t m) override {
+    const bool changes = (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
+    return Fault("Open", changes ? p : "") ? -1 : real_->Open(p, flags, m);
+  }
+  int Close(int d) override;
+  ssize_t Read(int d, void* b, size_t n) override {
+    return Fault("Read") ? -1 : real_->Read(d, b, n);
+  }
+  ssize_t Write(int d, const void* b, size_t n) override;
+  ssize_t CopyFileRange(int from, int to, size_t n) override {
+    return Fault("CopyFileRange") ? -1 : real_->CopyFileRange(from, to, n);
+  }
+  int Fsync(int d) override { return Fault("Fsync") ? -1 : real_->Fsync(d); }
+  int Fchmod(int d, mode_t m) override { return Fault("Fchmod") ? -1 : real_->Fchmod(d, m); }
+  int Stat(Path p, struct stat* s) override { return Fault("Stat") ? -1 : real_->Stat(p, s); }
+  int Lstat(Path p, struct stat* s) override { return Fault("Lstat") ? -1 : real_->Lstat(p, s); }
+  int Fstat(int d, struct stat* s) override { return Fault("Fstat") ? -1 : real_->Fstat(d, s); }
+  int Rename(Path from, Path to) override {
+    return Fault("Rename", from, to) ? -1 : real_->Rename(from, to);
+  }
+  int Unlink(Path p) override { return Fault("Unlink", p) ? -1 : real_->Unlink(p); }
+  int Rmdir(Path p) override { return Fault("Rmdir", p) ? -1 : real_->Rmdir(p); }
+  int Mkdir(Path p, mode_t m) override { return Fault("Mkdir", p) ? -1 : real_->Mkdir(p, m); }
+  int Link(Path from, Path to) override { return Fault("Link", to) ? -1 : real_->Link(from, to); }
 
  private:
-  struct Fault {
-    enum class Kind { Fail, ShortWrite, Crash } kind;
-    int error = 0;
-  };
-  // Counts the call; the fault to apply when the plan names this call, else nullptr.
-  const Fault* Next(const std::string& operation);
+  static constexpr int kShortWrite = -1;
+  static constexpr int kCrash = -2;
+  // Counts the call and gives the planned fault: 0 for none, else an errno
+  // (set) or kShortWrite. Throws SimulatedCrash where the plan stops the flow.
+  int Fault(Path operation, Path changed = "", Path alsoChanged = "");
+  std::shared_ptr<platform::FileSystem> real_ = platform::RealFileSystem();
   std::map<std::string, int> calls_;
-  std::map<std::pair<std::string, int>, Fault> faults_;
+  std::map<std::pair<std::string, int>, int> faults_;
+  std::vector<std::string> readOnly_;
 };
 
 }  // namespace tervix::test

@@ -7,12 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 
 #include "app/Startup.h"
+#include "platform/Controls.h"
 #include "platform/Runtime.h"
 #include "platform/Window.h"
-#include "prefs/Prefs.h"
+#include "restore/Restore.h"
 #include "tests/support/FaultPlan.h"
 
 // Fontconfig keeps caches for the life of the process, which the leak
@@ -26,59 +26,37 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The resource file is built at the top of the build tree, not beside each
-// test executable, so the harness finds it by walking up from there.
-void UseBuiltResourceFile() {
-  std::error_code error;
-  fs::path folder = fs::read_symlink("/proc/self/exe", error).parent_path();
-  for (; !error && !folder.empty(); folder = folder.parent_path()) {
-    if (fs::exists(folder / "tervix.rcc")) {
-      platform::SetResourceFilePath((folder / "tervix.rcc").string());
-      return;
-    }
-    if (folder == folder.root_path())
-      return;
-  }
+std::optional<std::string> TerminalNow() {
+  const auto window = platform::GetImplicitWindow(Restore::kRuntimeClassName);
+  if (!window)
+    return std::nullopt;
+  return window->ControlAs<platform::EditField>("Terminal")->Text();
 }
 
 }  // namespace
 
 void FakeTickClock::BackgroundTask() {
+  if (!terminalAtWait_)
+    terminalAtWait_ = TerminalNow();
   now_ = static_cast<int32_t>(static_cast<uint32_t>(now_) + 1u);
   ++backgroundTaskCalls_;
-}
-
-void ScriptedDialogs::AnswerNextOpenFile(std::optional<std::string> path) {
-  answers_.push_back(std::move(path));
 }
 
 std::optional<std::string> ScriptedDialogs::ChooseFile(const std::string& title,
                                                        const std::string& initialDirectory) {
   openFileTitles_.push_back(title);
   initialDirectories_.push_back(initialDirectory);
-  if (answers_.empty())
-    return std::nullopt;
-  std::optional<std::string> answer = answers_.front();
-  answers_.erase(answers_.begin());
-  return answer;
-}
-
-int ScriptedDialogs::ShowMessage(const std::string& text, int style, const std::string& title) {
-  messages_.push_back({text, style, title});
-  return 1;
+  return nextAnswer_ < answers_.size() ? answers_[nextAnswer_++] : std::nullopt;
 }
 
 void RuntimeTest::SetUp() {
   std::string pattern = (fs::temp_directory_path() / "tervix-test-XXXXXX").string();
   ASSERT_NE(mkdtemp(pattern.data()), nullptr) << "cannot make a temporary folder";
   root_ = pattern;
-  home_ = root_ + "/home";
-  configHome_ = root_ + "/config";
-  fs::create_directories(home_);
-  fs::create_directories(configHome_);
+  fs::create_directories(ConfigHome());
   fs::create_directories(ProfileFolder());
-  setenv("HOME", home_.c_str(), 1);
-  setenv("XDG_CONFIG_HOME", configHome_.c_str(), 1);
+  setenv("HOME", Home().c_str(), 1);
+  setenv("XDG_CONFIG_HOME", ConfigHome().c_str(), 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
   clock_ = std::make_shared<FakeTickClock>();
@@ -87,7 +65,7 @@ void RuntimeTest::SetUp() {
   platform::InstallTickClock(clock_);
   platform::InstallDialogHost(dialogs_);
   platform::InstallLaunchService(launches_);
-  UseBuiltResourceFile();
+  platform::SetResourceFilePath(TERVIX_RESOURCE_FILE);
   static char name[] = "tervix-tests";
   static char* arguments[] = {name, nullptr};
   platform::RuntimeInit(1, arguments);
@@ -105,8 +83,7 @@ void RuntimeTest::TearDown() {
   platform::InstallDialogHost(nullptr);
   platform::InstallLaunchService(nullptr);
   std::error_code ignored;
-  if (!root_.empty())
-    fs::remove_all(root_, ignored);
+  fs::remove_all(root_, ignored);
 }
 
 void RuntimeTest::StartLauncher() {
@@ -116,15 +93,12 @@ void RuntimeTest::StartLauncher() {
   tervix::MakeDefaultView();
 }
 
-std::string RuntimeTest::ProfileFolder() const {
-  return home_ + "/Library/Application Support/Tervix/";
-}
-
-std::string RuntimeTest::PrefsFolderPath() const {
-  return configHome_ + "/" + tervix::Prefs::kApplicationFolderName;
+std::string RuntimeTest::RestoreTerminal() const {
+  return clock_->terminalAtWait().value_or(TerminalNow().value_or("<not seen>"));
 }
 
 void RuntimeTest::WriteFile(const std::string& path, const std::string& content) {
+  fs::create_directories(fs::path(path).parent_path());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << content;
   ASSERT_TRUE(out.good()) << "cannot write " << path;
@@ -134,9 +108,7 @@ std::optional<std::string> RuntimeTest::ReadFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in)
     return std::nullopt;
-  std::ostringstream content;
-  content << in.rdbuf();
-  return content.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 bool RuntimeTest::FileExists(const std::string& path) {

@@ -9,21 +9,25 @@
 #include <vector>
 
 #include "platform/Seams.h"
+#include "prefs/Prefs.h"
 
 namespace tervix::test {
 
 // Each background-task call advances the clock one tick, so a 240-tick wait
-// runs at once and can be counted.
+// runs at once and can be counted. Since the restore window closes when its
+// wait ends, the clock notes its terminal as the player sees it at the first yield.
 class FakeTickClock : public platform::TickClock {
  public:
   int32_t Ticks() override { return now_; }
   void BackgroundTask() override;
   void Set(int32_t now) { now_ = now; }
   int backgroundTaskCalls() const { return backgroundTaskCalls_; }
+  const std::optional<std::string>& terminalAtWait() const { return terminalAtWait_; }
 
  private:
   int32_t now_ = 1000;
   int backgroundTaskCalls_ = 0;
+  std::optional<std::string> terminalAtWait_;
 };
 
 struct ShownMessage {
@@ -36,10 +40,13 @@ struct ShownMessage {
 class ScriptedDialogs : public platform::DialogHost {
  public:
   // The answer to the next open-file dialog: a path, or nothing for cancel.
-  void AnswerNextOpenFile(std::optional<std::string> path);
+  void AnswerNextOpenFile(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
   std::optional<std::string> ChooseFile(const std::string& title,
                                         const std::string& initialDirectory) override;
-  int ShowMessage(const std::string& text, int style, const std::string& title) override;
+  int ShowMessage(const std::string& text, int style, const std::string& title) override {
+    messages_.push_back({text, style, title});
+    return 1;
+  }
 
   const std::vector<ShownMessage>& messages() const { return messages_; }
   // The titles of the open-file dialogs shown, in order.
@@ -48,6 +55,7 @@ class ScriptedDialogs : public platform::DialogHost {
 
  private:
   std::vector<std::optional<std::string>> answers_;
+  size_t nextAnswer_ = 0;
   std::vector<ShownMessage> messages_;
   std::vector<std::string> openFileTitles_;
   std::vector<std::string> initialDirectories_;
@@ -76,13 +84,14 @@ class RuntimeTest : public ::testing::Test {
   // App with its menu bar, menu handlers bound, the login window built.
   void StartLauncher();
 
-  const std::string& Home() const { return home_; }
-  const std::string& ConfigHome() const { return configHome_; }
-  // Home + "/Library/Application Support/Tervix/"; made by SetUp.
-  std::string ProfileFolder() const;
+  std::string Home() const { return root_ + "/home"; }
+  std::string ConfigHome() const { return root_ + "/config"; }
+  // Made by SetUp.
+  std::string ProfileFolder() const { return Home() + "/Library/Application Support/Tervix/"; }
   // The application preferences folder's path (it may not exist yet).
-  std::string PrefsFolderPath() const;
+  std::string PrefsFolderPath() const { return ConfigHome() + "/" + Prefs::kApplicationFolderName; }
 
+  // Writes the file whole, making its folders first.
   static void WriteFile(const std::string& path, const std::string& content);
   // The file's whole content, or nothing when it cannot be read.
   static std::optional<std::string> ReadFile(const std::string& path);
@@ -90,14 +99,16 @@ class RuntimeTest : public ::testing::Test {
   // Names of the entries of a folder, sorted.
   static std::vector<std::string> ListFolder(const std::string& path);
 
+  // The restore window's terminal as the player last saw it: at the first
+  // wait, which ends in the return to the login window, else as it is now.
+  std::string RestoreTerminal() const;
+
   FakeTickClock& clock() { return *clock_; }
   ScriptedDialogs& dialogs() { return *dialogs_; }
   LaunchRecorder& launches() { return *launches_; }
 
  private:
   std::string root_;
-  std::string home_;
-  std::string configHome_;
   std::shared_ptr<FakeTickClock> clock_;
   std::shared_ptr<ScriptedDialogs> dialogs_;
   std::shared_ptr<LaunchRecorder> launches_;

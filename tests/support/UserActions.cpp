@@ -16,28 +16,24 @@
 namespace tervix::test {
 namespace {
 
+template <class Widget>
+Widget& NotNil(Widget* widget) {
+  if (widget == nullptr)
+    throw platform::NilObjectException();
+  return *widget;
+}
+
 QWidget& WidgetOf(platform::Window& window, const std::string& controlName) {
   std::shared_ptr<platform::RectControl> control = window.ControlByName(controlName);
   if (!control)
     throw platform::RuntimeException("The window has no control " + controlName);
-  QWidget* widget = platform::qt::ControlQWidget(*control);
-  if (widget == nullptr)
-    throw platform::NilObjectException();
-  return *widget;
+  return NotNil(platform::qt::ControlQWidget(*control));
 }
 
 QWidget& InputWidgetOf(platform::Window& window, const std::string& controlName) {
   QWidget& outer = WidgetOf(window, controlName);
   QWidget* input = platform::qt::ControlInputWidget(*window.ControlByName(controlName));
   return input != nullptr ? *input : outer;
-}
-
-// A handler's exception is kept by the dispatcher, since it must not cross
-// Qt; the test gets it here, as the event loop would.
-void RethrowHandlerException() {
-  if (std::exception_ptr exception = platform::TakeHandlerException()) {
-    std::rethrow_exception(exception);
-  }
 }
 
 void Deliver() {
@@ -59,8 +55,7 @@ void Activate(QWidget& widget) {
 void Click(platform::Window& window, const std::string& controlName) {
   QWidget& widget = WidgetOf(window, controlName);
   QTest::mouseClick(&widget, Qt::LeftButton, Qt::NoModifier, widget.rect().center());
-  Deliver();
-  RethrowHandlerException();
+  ProcessEvents();
 }
 
 void Type(platform::Window& window, const std::string& controlName, const std::string& text) {
@@ -69,16 +64,14 @@ void Type(platform::Window& window, const std::string& controlName, const std::s
   QTest::keyClick(&input, Qt::Key_End);
   QTest::keyClick(&input, Qt::Key_End, Qt::ControlModifier);
   QTest::keyClicks(&input, QString::fromStdString(text));
-  Deliver();
-  RethrowHandlerException();
+  ProcessEvents();
 }
 
 void Focus(platform::Window& window, const std::string& controlName) {
   QWidget& input = InputWidgetOf(window, controlName);
   Activate(input);
   input.setFocus(Qt::MouseFocusReason);
-  Deliver();
-  RethrowHandlerException();
+  ProcessEvents();
 }
 
 void ChooseMenu(const std::string& itemName) {
@@ -89,22 +82,20 @@ void ChooseMenu(const std::string& itemName) {
   } else {
     platform::qt::Dispatch(front, nullptr, [itemName] { platform::ChooseMenuItem(itemName); });
   }
-  Deliver();
-  RethrowHandlerException();
+  ProcessEvents();
 }
 
 void CloseBox(platform::Window& window) {
-  QMainWindow* widget = platform::qt::WindowQWidget(window);
-  if (widget == nullptr)
-    throw platform::NilObjectException();
-  widget->close();
-  Deliver();
-  RethrowHandlerException();
+  NotNil(platform::qt::WindowQWidget(window)).close();
+  ProcessEvents();
 }
 
+// A handler's exception is kept by the dispatcher, since it must not cross
+// Qt; the test gets it here, as the event loop would.
 void ProcessEvents() {
   Deliver();
-  RethrowHandlerException();
+  if (std::exception_ptr exception = platform::TakeHandlerException())
+    std::rethrow_exception(exception);
 }
 
 }  // namespace tervix::test

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "login/Window1.h"
+#include "options/Option.h"
+#include "platform/Controls.h"
+#include "prefs/Prefs.h"
+#include "restore/Restore.h"
+#include "tests/support/FaultPlan.h"
+#include "tests/support/TestRuntime.h"
+#include "tests/support/UserActions.h"
+
+namespace tervix::test {
+namespace {
+
+namespace fs = std::filesystem;
+// Files by name: "P/" starts a name in the profile folder, "C/" one in the
+// preferences folder, and any other name is in the test's own folder. A
+// content "-> target" is a symbolic link.
+using Files = std::map<std::string, std::string>;
+
+// Logon presses "Logon" with the login put in the field, or with the one the
+// field shows; RestoreYes stores the login, then presses "Restore" and "Yes";
+// SaveLogin types the login in the preferences window and moves on.
+enum class Action { Logon, RestoreYes, SaveLogin };
+using enum Action;
+// Where the launcher runs: without HOME, with an empty one, with neither HOME
+// nor a config home, or where the profile folder or config home is read-only.
+enum class Place { Usual, NoHome, EmptyHome, NoHomes, ReadOnlyProfiles, ReadOnlyConfig };
+using enum Place;
+
+struct BadInput {
+  const char* name;
+  Files before;  // with the game stored for a logon, unless this stores another, and
+                 // the login stored for a restore
+  Action action;
+  std::optional<std::string> login;
+  std::string seen;    // what the player is left with, in Outcome's words
+  Files changed = {};  // every file that differs afterwards, with its content
+  Place place = Usual;
+};
+
+void PrintTo(const BadInput& input, std::ostream* out) {
+  *out << input.name;
+}
+
+constexpr const char* kChosen = "/games/tervix/Tervix";
+constexpr const char* kDone = "Restore done !!!";
+constexpr const char* kFailed = "Restore failed, your gateway was left as it was.";
+constexpr const char* kStopped = "the restore stopped after its opening lines";
+constexpr const char* kMissing =
+    "Please enter your gateway login... | This gateway doesn't exists, please try again...";
+constexpr const char* kStarted = "Starting gateway... | the known game";
+constexpr const char* kAsked =
+    "Starting gateway... | asked \"Select Tervix executable\" | the chosen game";
+constexpr const char* kSaved = "the login saved";
+constexpr const char* kKept = "the login kept";
+const Files::value_type kBob{"P/bob.usr", "bob's profile"};
+const Files::value_type kBobBackedUp{"P/bob-backup.usr", "bob's profile"};
+const Files::value_type kBobOldBackup{"P/bob-backup.usr", "bob's old backup"};
+const Files::value_type kAlice{"P/alice.usr", "alice's profile"};
+const Files::value_type kAliceBackup{"P/alice-backup.usr", "alice's backup"};
+const std::string kLarge(3 * 1024 * 1024, 'a');
+const std::string kLong(246, 'b');  // its file name fits, its backup's does not
+
+// clang-format off
+const BadInput kBadInputs[] = {
+    {"PathBackIntoTheProfileFolder", {kBob, kBobOldBackup}, Logon, "../Tervix/bob", kMissing},
+    {"TwoDots", {}, Logon, "..", kMissing},
+    {"NulAfterAFileName", {kBob}, Logon, std::string("bob.usr\0", 8), kMissing},
+    {"BlanksAround", {kBob}, Logon, " bob ", kMissing},
+    {"TenThousandCharacters", {kBob}, Logon, std::string(10000, 'b'), kMissing},
+    {"BackupNameTooLong", {{"P/" + kLong + ".usr", "x"}}, Logon, kLong, kStarted},
+    {"LoginNotUtf8", {{"C/PrefLogin", "b\xFFob"}, {"P/b\xFFob.usr", "x"}}, Logon, {}, kMissing},
+    {"RestoreOfSlashAlone", {{"P/.usr", "x"}, {"P/-backup.usr", "y"}}, RestoreYes, "/", kStopped},
+    {"EmptyExecutableFile", {{"C/PrefExecutable", ""}, kBob}, Logon, "bob", kAsked,
+     {{"C/PrefExecutable", kChosen}, kBobBackedUp}},
+    {"LargeExecutableFile", {{"C/PrefExecutable", "/opt/" + kLarge}, kBob}, Logon, "bob", kStarted,
+     {kBobBackedUp}},
+    {"LoginFileIsAFolder", {{"C/PrefLogin/notes", "x"}}, SaveLogin, "alice", kKept},
+    {"LoginFileIsADanglingLink", {{"C/PrefLogin", "-> ../moved-away"}}, SaveLogin, "alice", kSaved,
+     {{"C/PrefLogin", "alice"}}},
+    {"ProfileIsAFolder", {{"P/bob.usr/keep", "x"}, kBobOldBackup}, Logon, "bob", kStarted},
+    {"ProfileIsADanglingLink", {{"P/bob.usr", "-> bob-moved.usr"}}, Logon, "bob", kMissing},
+    {"RestoreOfAFolder", {{"P/alice.usr/keep", "x"}, kAliceBackup}, RestoreYes, "alice", kFailed},
+    {"RestoreOverATrashedFolder", {kAlice, kAliceBackup, {"P/alice-trashed.usr/keep", "x"}},
+     RestoreYes, "alice", kFailed},
+    {"LogonWithoutHome", {kBob}, Logon, "bob", kMissing, {}, NoHome},
+    {"LogonWithEmptyHome", {kBob}, Logon, "bob", kMissing, {}, EmptyHome},
+    {"SaveWithoutAnyHome", {}, SaveLogin, "alice", kKept, {}, NoHomes},
+    {"LogonWithReadOnlyProfiles", {kBob, kBobOldBackup}, Logon, "bob", kStarted, {},
+     ReadOnlyProfiles},
+    {"RestoreWithReadOnlyProfiles", {kAlice, kAliceBackup}, RestoreYes, "alice", kFailed, {},
+     ReadOnlyProfiles},
+    {"SaveWithReadOnlyConfig", {{"C/PrefLogin", "alice"}}, SaveLogin, "bob", kKept, {},
+     ReadOnlyConfig},
+    {"LogonWithReadOnlyConfig", {{"C/PrefExecutable", ""}, kBob}, Logon, "bob", kAsked,
+     {kBobBackedUp}, ReadOnlyConfig},
+};
+// clang-format on
+
+platform::Window& Shown(const std::string& runtimeClassName) {
+  return platform::NotNil(platform::GetImplicitWindow(runtimeClassName));
+}
+
+class BadInputTest : public RuntimeTest, public testing::WithParamInterface<BadInput> {
+ protected:
+  std::vector<std::pair<std::string, std::string>> Folders() const {
+    const std::string root = fs::path(Home()).parent_path();
+    return {{"P/", ProfileFolder()}, {"C/", PrefsFolderPath() + "/"}, {"", root + "/"}};
+  }
+  std::string PathOf(const std::string& name) const {
+    const auto folders = Folders();
+    const auto& [brief, folder] = name.starts_with("P/")   ? folders[0]
+                                  : name.starts_with("C/") ? folders[1]
+                                                           : folders[2];
+    return folder + name.substr(brief.size());
+  }
+  Files Snapshot() const {
+    Files files;
+    for (const auto& entry : fs::recursive_directory_iterator(Folders()[2].second)) {
+      std::string name = entry.path();
+      for (const auto& [brief, folder] : Folders()) {
+        if (name.starts_with(folder))
+          name = brief + name.substr(folder.size());
+      }
+      if (entry.is_symlink())
+        files[name] = "-> " + fs::read_symlink(entry.path()).string();
+      else if (entry.is_regular_file())
+        files[name] = ReadFile(entry.path()).value_or("<unreadable>");
+    }
+    return files;
+  }
+  void Arrange(const BadInput& input) {
+    Files files = input.before;
+    if (input.action == Logon)
+      files.insert({"C/PrefExecutable", "/opt/tervix/Tervix"});
+    if (input.action == RestoreYes)
+      files.insert({"C/PrefLogin", *input.login});
+    for (const auto& [name, content] : files) {
+      fs::create_directories(fs::path(PathOf(name)).parent_path());
+      if (content.starts_with("-> "))
+        fs::create_symlink(content.substr(3), PathOf(name));
+      else
+        WriteFile(PathOf(name), content);
+    }
+    if (input.place == NoHome)
+      unsetenv("HOME");
+    if (input.place == EmptyHome || input.place == NoHomes)
+      setenv("HOME", "", 1);
+    if (input.place == NoHomes)
+      unsetenv("XDG_CONFIG_HOME");
+    if (input.place == ReadOnlyProfiles || input.place == ReadOnlyConfig)
+      FaultPlan::Install()->ReadOnly(input.place == ReadOnlyConfig ? ConfigHome()
+                                                                   : ProfileFolder());
+    dialogs().AnswerNextOpenFile(kChosen);
+  }
+  // What the player is left with, in a few words.
+  std::string Outcome(const BadInput& input, const Files& before, const std::string& storedLogin) {
+    const std::string login = Prefs::PrefLogin(), terminal = RestoreTerminal();
+    if (input.action == SaveLogin)
+      return login == *input.login ? kSaved : login == storedLogin ? kKept : "the login " + login;
+    if (input.action == RestoreYes) {
+      const bool done = terminal.find(kDone) != std::string::npos;
+      if (done != (terminal.find(kFailed) != std::string::npos))
+        return done ? kDone : kFailed;
+      const bool stopped = terminal.ends_with("Starting restore process...\n\n");
+      return stopped && clock().backgroundTaskCalls() == 0 ? kStopped : terminal;
+    }
+    std::string seen =
+        Shown(Window1::kRuntimeClassName).ControlAs<platform::StaticText>("StaticText2")->Text();
+    for (const ShownMessage& message : dialogs().messages())
+      seen += " | " + message.text;
+    for (const std::string& title : dialogs().openFileTitles())
+      seen += " | asked \"" + title + "\"";
+    for (const std::string& path : launches().launched()) {
+      const bool known = path == before.at("C/PrefExecutable");
+      seen += " | " + (known ? "the known game" : path == kChosen ? "the chosen game" : path);
+    }
+    return seen;
+  }
+};
+
+// The launcher ends in a state the player can read, and every file but those
+// the action is meant to change is left as it was.
+TEST_P(BadInputTest, EndsClearlyAndLosesNothing) {
+  const BadInput& input = GetParam();
+  Arrange(input);
+  const Files before = Snapshot();
+  StartLauncher();
+  const std::string storedLogin = Prefs::PrefLogin();
+  platform::Window& login = Shown(Window1::kRuntimeClassName);
+  if (input.action == SaveLogin) {
+    ChooseMenu("Pref");
+    Type(Shown(Option::kRuntimeClassName), "EditField1", std::string(64, '\b') + *input.login);
+    Focus(Shown(Option::kRuntimeClassName), "Executable");
+  } else {
+    if (input.login && input.action == Logon)
+      login.ControlAs<platform::EditField>("EditField1")->SetText(*input.login);
+    Click(login, input.action == Logon ? "BevelButton1" : "BevelButton2");
+  }
+  if (input.action == RestoreYes)
+    Click(Shown(Restore::kRuntimeClassName), "BevelYES");
+
+  EXPECT_EQ(Outcome(input, before, storedLogin), input.seen);
+  Files expected = input.changed;
+  expected.merge(Files(before));
+  const Files after = Snapshot();
+  EXPECT_TRUE(after == expected) << testing::PrintToString(after).substr(0, 3000);
+  EXPECT_FALSE(FileExists("/Library") || FileExists("/.config")) << "files were made outside HOME";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, BadInputTest, testing::ValuesIn(kBadInputs),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tervix::test
