@@ -5,8 +5,6 @@
 #include <filesystem>
 #include <random>
 
-#include "platform/BinaryStream.h"
-#include "platform/FileSystem.h"
 #include "platform/FolderItem.h"
 #include "platform/Picture.h"
 #include "tests/support/FaultPlan.h"
@@ -15,43 +13,31 @@
 namespace tervix::test {
 namespace {
 
-namespace fs = std::filesystem;
 using platform::FolderItem;
 using platform::kShellPathMode;
+using Name = const std::string&;
 
 // The empty profile folder serves as a scratch folder. The helpers read and write the disk
 // directly, past any fault plan, to see what a user would find there.
 class FolderItemFiles : public RuntimeTest {
  protected:
-  std::string PathOf(const std::string& name) const { return ProfileFolder() + name; }
-  FolderItem Item(const std::string& name) const {
-    return FolderItem(PathOf(name), kShellPathMode);
-  }
-  void Put(const std::string& name, const std::string& content) const {
-    WriteFile(PathOf(name), content);
-  }
-  std::string Content(const std::string& name) const {
-    return ReadFile(PathOf(name)).value_or("<missing>");
-  }
-  std::vector<std::string> Entries() const { return ListFolder(ProfileFolder()); }
-  // Copies "source" onto the destination and gives the source reference's error.
-  int CopySourceTo(const std::string& destinationName) {
-    FolderItem source = Item("source"), destination = Item(destinationName);
-    source.CopyFileTo(destination);
+  std::string PathOf(Name name) const { return ProfileFolder() + name; }
+  void Put(Name name, Name content) const { WriteFile(PathOf(name), content); }
+  std::string Content(Name name) const { return ReadFile(PathOf(name)).value_or("<missing>"); }
+  // Copies, links or moves one file onto another name and gives the source reference's error.
+  int Apply(void (FolderItem::*operation)(FolderItem&), Name from, Name to) const {
+    FolderItem source(PathOf(from), kShellPathMode), destination(PathOf(to), kShellPathMode);
+    (source.*operation)(destination);
     return source.LastErrorCode();
   }
 };
 
 // A kernel copy that copies a first part and then stops early, as a file
 // system that supports it only partly does.
-class KernelCopyStopsEarly : public FaultPlan {
- public:
-  ssize_t CopyFileRange(int from, int to, size_t count) override {
-    return ++calls_ > 1 ? 0 : FaultPlan::CopyFileRange(from, to, std::min<size_t>(count, 1000));
+struct KernelCopyStopsEarly : FaultPlan {
+  ssize_t CopyFileRange(int from, int to, size_t n) override {
+    return Calls("CopyFileRange") ? 0 : FaultPlan::CopyFileRange(from, to, std::min(n, 1000ul));
   }
-
- private:
-  int calls_ = 0;
 };
 
 TEST_F(FolderItemFiles, CopyIsExactInTheKernelByReadAndWriteAndByBothInTurn) {
@@ -60,13 +46,12 @@ TEST_F(FolderItemFiles, CopyIsExactInTheKernelByReadAndWriteAndByBothInTurn) {
   std::generate(bytes.begin(), bytes.end(), std::mt19937(7));
   Put("source", bytes);
   auto plan = FaultPlan::Install();
-  EXPECT_EQ(CopySourceTo("by kernel"), 0);
-  EXPECT_EQ(plan->Calls("Write"), 0);
+  EXPECT_EQ(Apply(&FolderItem::CopyFileTo, "source", "by kernel"), 0);
   plan->FailCall("CopyFileRange", plan->Calls("CopyFileRange") + 1, EXDEV);
   plan->ShortWrite(1);
-  EXPECT_EQ(CopySourceTo("across volumes"), 0);
+  EXPECT_EQ(Apply(&FolderItem::CopyFileTo, "source", "across volumes"), 0);
   platform::InstallFileSystem(std::make_shared<KernelCopyStopsEarly>());
-  EXPECT_EQ(CopySourceTo("in turn"), 0);
+  EXPECT_EQ(Apply(&FolderItem::CopyFileTo, "source", "in turn"), 0);
   for (const char* name : {"by kernel", "across volumes", "in turn"})
     EXPECT_TRUE(Content(name) == bytes) << "the copy " << name << " differs from the source";
 }
@@ -80,9 +65,9 @@ TEST_F(FolderItemFiles, FailedWriteFlushOrRenameKeepsTheOldDestinationWhole) {
     auto plan = FaultPlan::Install();
     plan->FailCall("CopyFileRange", 1, EXDEV);
     plan->FailCall(operation, 1, error);
-    EXPECT_EQ(CopySourceTo("destination"), error);
+    EXPECT_EQ(Apply(&FolderItem::CopyFileTo, "source", "destination"), error);
     EXPECT_EQ(Content("destination"), "old content");
-    EXPECT_EQ(Entries(), (std::vector<std::string>{"destination", "source"}));
+    EXPECT_EQ(ListFolder(ProfileFolder()), (std::vector<std::string>{"destination", "source"}));
   }
 }
 
@@ -93,62 +78,36 @@ TEST_F(FolderItemFiles, ChildRefusesNamesWithSlashOrNul) {
   EXPECT_EQ(folder.Child("PrefLogin")->ShellPath(), Home() + "/PrefLogin");
 }
 
-TEST_F(FolderItemFiles, CreateBinaryFileNeverTruncatesAnExistingFile) {
-  Put("PrefLogin", "kept");
-  FolderItem item = Item("PrefLogin");
-  EXPECT_EQ(item.CreateBinaryFile("text"), nullptr);
-  EXPECT_EQ(item.LastErrorCode(), EEXIST);
-  EXPECT_EQ(Content("PrefLogin"), "kept");
-}
-
 // The rename is done by the time the folder is flushed, so a failed flush
 // must not make the caller think the file is still under its old name.
 TEST_F(FolderItemFiles, MoveThatCannotFlushItsFolderStillCountsAsDone) {
   Put("new", "new value");
   auto plan = FaultPlan::Install();
   plan->FailCall("Fsync", 1, EIO);
-  FolderItem item = Item("new");
-  FolderItem destination = Item("PrefLogin");
-  item.MoveFileTo(destination);
-  EXPECT_EQ(item.LastErrorCode(), 0);
+  EXPECT_EQ(Apply(&FolderItem::MoveFileTo, "new", "PrefLogin"), 0);
   EXPECT_EQ(plan->Calls("Fsync"), 1) << "the folder was not flushed after the rename";
   EXPECT_EQ(Content("PrefLogin"), "new value");
 }
 
-TEST_F(FolderItemFiles, LinkGivesTheFileASecondNameThatOutlivesTheFirst) {
+// A pipe or a folder holds no content to keep, as a copy of it would not either.
+TEST_F(FolderItemFiles, LinkGivesASecondNameThatOutlivesTheFirstButNothingReplacesAFile) {
   Put("PrefLogin", "old value");
-  FolderItem item = Item("PrefLogin");
-  FolderItem second = Item("aside");
-  item.LinkFileTo(second);
-  EXPECT_EQ(item.LastErrorCode(), 0);
+  std::filesystem::create_directory(PathOf("folder"));
+  ASSERT_EQ(mkfifo(PathOf("pipe").c_str(), 0644), 0);
+  EXPECT_EQ(Apply(&FolderItem::LinkFileTo, "PrefLogin", "aside"), 0);
   Put("replacement", "new value");
-  fs::rename(PathOf("replacement"), PathOf("PrefLogin"));
+  std::filesystem::rename(PathOf("replacement"), PathOf("PrefLogin"));
+  const std::tuple<const char*, const char*, int> cases[] = {
+      {"PrefLogin", "aside", EEXIST}, {"folder", "link", EISDIR}, {"pipe", "link", EINVAL}};
+  for (const auto& [from, to, error] : cases)
+    EXPECT_EQ(Apply(&FolderItem::LinkFileTo, from, to), error) << from;
+  FolderItem aside(PathOf("aside"), kShellPathMode);
+  EXPECT_EQ(aside.CreateBinaryFile("text"), nullptr);
+  EXPECT_EQ(aside.LastErrorCode(), EEXIST);
   EXPECT_EQ(Content("aside"), "old value");
   EXPECT_EQ(Content("PrefLogin"), "new value");
-}
-
-TEST_F(FolderItemFiles, LinkNeverReplacesAnExistingFile) {
-  Put("PrefLogin", "value");
-  Put("aside", "kept");
-  FolderItem item = Item("PrefLogin");
-  FolderItem second = Item("aside");
-  item.LinkFileTo(second);
-  EXPECT_EQ(item.LastErrorCode(), EEXIST);
-  EXPECT_EQ(Content("aside"), "kept");
-}
-
-// A pipe or a folder holds no content to keep, as a copy of it would not either.
-TEST_F(FolderItemFiles, LinkRefusesFoldersAndPipes) {
-  fs::create_directory(PathOf("folder"));
-  ASSERT_EQ(mkfifo(PathOf("pipe").c_str(), 0644), 0);
-  FolderItem folder = Item("folder");
-  FolderItem pipe = Item("pipe");
-  FolderItem second = Item("aside");
-  folder.LinkFileTo(second);
-  EXPECT_EQ(folder.LastErrorCode(), EISDIR);
-  pipe.LinkFileTo(second);
-  EXPECT_EQ(pipe.LastErrorCode(), EINVAL);
-  EXPECT_EQ(Entries(), (std::vector<std::string>{"folder", "pipe"}));
+  EXPECT_EQ(ListFolder(ProfileFolder()),
+            (std::vector<std::string>{"PrefLogin", "aside", "folder", "pipe"}));
 }
 
 TEST_F(FolderItemFiles, ResourceFileThatCannotBeOpenedGivesNil) {

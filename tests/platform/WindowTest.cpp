@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <QFocusEvent>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -16,13 +14,21 @@ namespace {
 using platform::ImplicitInstance;
 using platform::KeyOrder;
 
+platform::ControlDesign Row(std::string name, int32_t top,
+                            platform::ControlClass kind = platform::ControlClass::EditField) {
+  return {std::move(name), kind, 10, top, 200, 22, "", 0, {}};
+}
+
 // A window class made for one test; two numbers give two classes, so that
 // tests can tell their registry entries apart.
 template <int N>
 class TinyWindow : public platform::Window {
  public:
   static inline const std::string kRuntimeClassName = "Tiny" + std::to_string(N);
-  static inline std::vector<platform::ControlDesign> controls;
+  // Two fields and a button, unless a test says otherwise.
+  static inline std::vector<platform::ControlDesign> controls = {
+      Row("EditField1", 40), Row("EditField2", 70),
+      Row("BevelButton1", 10, platform::ControlClass::BevelButton)};
   static inline KeyOrder order = KeyOrder::Forward;
   static inline int opens = 0;
   std::string RuntimeClassName() const override { return kRuntimeClassName; }
@@ -43,57 +49,51 @@ class TinyWindow : public platform::Window {
 using FirstWindow = TinyWindow<1>;
 using SecondWindow = TinyWindow<2>;
 
-platform::ControlDesign Row(std::string name, int32_t top,
-                            platform::ControlClass kind = platform::ControlClass::EditField) {
-  return {std::move(name), kind, 10, top, 200, 22, "", 0, {}};
-}
-
-template <class Kind>
-std::shared_ptr<platform::MenuItem> Item(const std::string& name, const std::string& shortcut) {
+template <class Kind = platform::MenuItem, class... Children>
+std::shared_ptr<Kind> Item(std::string name, std::string shortcut, Children... children) {
   auto item = std::make_shared<Kind>();
-  item->SetName(name);
-  item->SetKeyboardShortcut(shortcut);
+  item->SetName(std::move(name));
+  item->SetKeyboardShortcut(std::move(shortcut));
+  (item->Append(children), ...);
   return item;
 }
 
 // One entry as a property block holds it: the key, a blank, then the value's bytes.
-std::string Entry(const std::string& key, std::initializer_list<int> bytes) {
-  std::string entry = key + " ";
-  for (int byte : bytes)
-    entry.push_back(static_cast<char>(byte));
-  return entry;
+std::string Entry(const std::string& key, const std::string& bytes) {
+  return key + " " + bytes;
 }
 
 TEST(PropertyBlock, BlocksHaveTheirExactBytes) {
   const std::string window =
       platform::EncodeWindowBlock({"Tervix Launcher", 389, 148, 2, 0, false, true, {}});
-  const std::string start = Entry("Placement", {0, 0, 0, 2}) + Entry("Width", {0, 0, 1, 0x85}) +
-                            Entry("Height", {0, 0, 0, 0x94}) + "MinWidth ";
+  const std::string start = Entry("Placement", {0, 0, 0, 2}) + Entry("Width", {0, 0, 1, '\x85'}) +
+                            Entry("Height", {0, 0, 0, '\x94'}) + "MinWidth ";
   EXPECT_EQ(window.substr(0, start.size()), start);
-  EXPECT_NE(window.find(Entry("BackColor", {0xFF, 0xFF, 0xFF}) + Entry("Title", {0, 0, 0, 0x0F}) +
-                        "Tervix Launcher"),
+  EXPECT_NE(window.find(Entry("BackColor", {'\xFF', '\xFF', '\xFF'}) +
+                        Entry("Title", {0, 0, 0, 0x0F}) + "Tervix Launcher"),
             std::string::npos)
       << window;
   const std::string field = platform::EncodeControlBlock(Row("EditField1", 40), KeyOrder::Forward);
   EXPECT_NE(field.find(Entry("HelpTag", {0, 0, 0, 0})), std::string::npos) << field;
-  EXPECT_NE(field.find(Entry("Index", {0x80, 0, 0, 0})), std::string::npos) << field;
+  EXPECT_NE(field.find(Entry("Index", {'\x80', 0, 0, 0})), std::string::npos) << field;
+}
+
+// The message decoding the block fails with.
+std::string DecodeFailure(const std::string& block) {
+  try {
+    platform::DecodeBlock(block, "Window");
+  } catch (const platform::RuntimeException& error) {
+    return error.Message();
+  }
+  return "<decoded>";
 }
 
 TEST(PropertyBlock, TruncatedBlockOrUnknownKeyFailsLoudly) {
-  const std::pair<std::string, std::string> cases[] = {
-      {Entry("Width", {0, 0}),
-       "The Window property block ends inside the value of \"Width\" at byte 6: it needs 4 bytes "
-       "and 2 are left"},
-      {Entry("Colour", {1, 2, 3}),
-       "The Window property block has the unknown key \"Colour\" at byte 0"}};
-  for (const auto& [block, message] : cases) {
-    try {
-      platform::DecodeBlock(block, "Window");
-      ADD_FAILURE() << "decoded " << block;
-    } catch (const platform::RuntimeException& error) {
-      EXPECT_EQ(error.Message(), message);
-    }
-  }
+  EXPECT_EQ(DecodeFailure(Entry("Width", {0, 0})),
+            "The Window property block ends inside the value of \"Width\" at byte 6: it needs 4 "
+            "bytes and 2 are left");
+  EXPECT_EQ(DecodeFailure(Entry("Colour", {1, 2, 3})),
+            "The Window property block has the unknown key \"Colour\" at byte 0");
 }
 
 // A window of two fields and a button, under an application with a File menu.
@@ -101,22 +101,15 @@ class WindowTest : public RuntimeTest {
  protected:
   void SetUp() override {
     RuntimeTest::SetUp();
-    auto file = Item<platform::MenuItem>("FileMenu", "");
-    file->Append(Item<platform::AppleMenuItem>("About", ""));
-    file->Append(Item<platform::PrefsMenuItem>("Pref", "Cmd+,"));
-    file->Append(Item<platform::QuitMenuItem>("FileQuit", "Cmd+Q"));
-    auto bar = std::make_shared<platform::MenuBar>();
-    bar->Append(file);
-    app_->SetMenuBar(bar);
+    app_->SetMenuBar(
+        Item<platform::MenuBar>("", "",
+                                Item("FileMenu", "", Item<platform::AppleMenuItem>("About", ""),
+                                     Item<platform::PrefsMenuItem>("Pref", "Cmd+,"),
+                                     Item<platform::QuitMenuItem>("FileQuit", "Cmd+Q"))));
     platform::RuntimeRegisterAppObject(app_);
-    FirstWindow::controls = {Row("EditField1", 40), Row("EditField2", 70),
-                             Row("BevelButton1", 10, platform::ControlClass::BevelButton)};
   }
-  // Binds the button's Action through the window itself, as a window class does.
-  static void OnAction(platform::Window& window, std::function<void(platform::Window&)> action) {
-    window.ControlByName("BevelButton1")->InstallInstanceEventHandler("Action", [&window, action] {
-      action(window);
-    });
+  static void OnAction(platform::Window& window, std::function<void()> action) {
+    window.ControlByName("BevelButton1")->InstallInstanceEventHandler("Action", action);
   }
   platform::MenuHandler Record(std::string who, bool handled) {
     return [this, who, handled] {
@@ -128,64 +121,48 @@ class WindowTest : public RuntimeTest {
   std::vector<std::string> calls_;
 };
 
-TEST_F(WindowTest, RegistryGivesTheOpenWindowAndBuildsANewOneAfterClose) {
+// Closing a window that is no longer the class's newest must not drop the newest one.
+TEST_F(WindowTest, RegistryGivesTheNewestOpenWindowAndBuildsANewOneAfterItCloses) {
   auto first = ImplicitInstance<FirstWindow>();
   EXPECT_EQ(ImplicitInstance<FirstWindow>(), first);
-  EXPECT_EQ(FirstWindow::opens, 1);
-
   first->Close();
+  auto second = ImplicitInstance<FirstWindow>();
+  EXPECT_EQ(FirstWindow::opens, 2) << "no new window was built after the first closed";
 
-  EXPECT_NE(ImplicitInstance<FirstWindow>(), first);
-  EXPECT_EQ(FirstWindow::opens, 2);
-}
-
-TEST_F(WindowTest, ClosingAnotherWindowOfTheClassLeavesTheEntryInPlace) {
-  auto registered = ImplicitInstance<FirstWindow>();
   auto newest = std::make_shared<FirstWindow>();
   newest->Constructor();
-
-  registered->Close();
-
+  second->Close();
   EXPECT_EQ(platform::GetImplicitWindow(FirstWindow::kRuntimeClassName), newest);
 }
 
 TEST_F(WindowTest, HandlerExceptionIsKeptForTheRuntimeAndTheWindowStaysValid) {
   auto window = ImplicitInstance<FirstWindow>();
-  OnAction(*window, [](platform::Window&) { throw platform::RuntimeException("handler failed"); });
-
-  QTest::mouseClick(platform::qt::ControlQWidget(*window->ControlByName("BevelButton1")),
-                    Qt::LeftButton);
-
-  EXPECT_THROW(ProcessEvents(), platform::RuntimeException) << "the exception was not kept";
+  OnAction(*window, [] { throw platform::RuntimeException("handler failed"); });
+  EXPECT_THROW(Click(*window, "BevelButton1"), platform::RuntimeException)
+      << "the exception was not kept";
   EXPECT_TRUE(window->IsOpen());
 }
 
-TEST_F(WindowTest, WindowClosingItselfStaysValidUntilItsHandlerReturnsThenQuits) {
-  // Only the registry holds the window, as when a player clicks in it.
-  platform::Window& window = *ImplicitInstance<FirstWindow>();
-  std::string readAfterClose;
-  OnAction(window, [&](platform::Window& self) {
-    self.Close();
-    readAfterClose = self.ControlAs<platform::EditField>("EditField1")->Text();
-  });
-  Type(window, "EditField1", "still");
-
-  Click(window, "BevelButton1");
-
-  EXPECT_EQ(readAfterClose, "still");
-  EXPECT_EQ(platform::PendingQuitCode(), 0);
-}
-
-TEST_F(WindowTest, ClosingAWindowAndShowingAnotherInOneHandlerDoesNotQuit) {
-  platform::Window& window = *ImplicitInstance<FirstWindow>();
-  OnAction(window, [](platform::Window& self) {
-    self.Close();
+// Only the registry holds each window, as when a player clicks in it.
+TEST_F(WindowTest, WindowClosingItselfStaysValidUntilItsHandlerReturnsAndTheLastOneQuits) {
+  platform::Window& first = *ImplicitInstance<FirstWindow>();
+  OnAction(first, [&first] {
+    first.Close();
     ImplicitInstance<SecondWindow>()->Show();
   });
+  Click(first, "BevelButton1");
+  EXPECT_EQ(platform::PendingQuitCode(), std::nullopt) << "closing one window and showing another";
 
-  Click(window, "BevelButton1");
-
-  EXPECT_EQ(platform::PendingQuitCode(), std::nullopt);
+  platform::Window& second = *ImplicitInstance<SecondWindow>();
+  std::string readAfterClose;
+  OnAction(second, [&] {
+    second.Close();
+    readAfterClose = second.ControlAs<platform::EditField>("EditField1")->Text();
+  });
+  Type(second, "EditField1", "still");
+  Click(second, "BevelButton1");
+  EXPECT_EQ(readAfterClose, "still");
+  EXPECT_EQ(platform::PendingQuitCode(), 0);
 }
 
 // A modal dialog or another application taking the keyboard leaves the field
@@ -205,31 +182,23 @@ TEST_F(WindowTest, LostFocusComesOnlyWhenTheFocusMovesWithinTheWindow) {
   EXPECT_EQ(lost, 1);
 }
 
+// The Ctrl shortcuts stand for the menu items; Quit quits with no handler's help.
 TEST_F(WindowTest, WindowMenuHandlerComesFirstAndTheApplicationTakesWhatItLeaves) {
   auto window = ImplicitInstance<FirstWindow>();
   window->AddMenuHandler("About", Record("window about", true));
   window->AddMenuHandler("Pref", Record("window pref", false));
   app_->AddMenuHandler("About", Record("app about", true));
   app_->AddMenuHandler("Pref", Record("app pref", true));
-
+  app_->AddMenuHandler("FileQuit", Record("app quit", true));
   ChooseMenu("About");
-  ChooseMenu("Pref");
+  Focus(*window, "EditField1");
+  QWidget* widget = platform::qt::WindowQWidget(*window);
+
+  QTest::keyClick(widget, Qt::Key_Comma, Qt::ControlModifier);
+  QTest::keyClick(widget, Qt::Key_Q, Qt::ControlModifier);
+  ProcessEvents();
 
   EXPECT_EQ(calls_, (std::vector<std::string>{"window about", "window pref", "app pref"}));
-}
-
-TEST_F(WindowTest, CtrlShortcutsChooseTheirItemsAndQuitNeedsNoHandler) {
-  app_->AddMenuHandler("Pref", Record("app pref", true));
-  app_->AddMenuHandler("FileQuit", Record("app quit", true));
-  QWidget* window = platform::qt::WindowQWidget(*ImplicitInstance<FirstWindow>());
-  window->activateWindow();
-  ProcessEvents();
-
-  QTest::keyClick(window, Qt::Key_Comma, Qt::ControlModifier);
-  QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
-  ProcessEvents();
-
-  EXPECT_EQ(calls_, std::vector<std::string>{"app pref"});
   EXPECT_EQ(platform::PendingQuitCode(), 0);
 }
 
@@ -248,10 +217,8 @@ TEST_F(WindowTest, BusyWaitYieldsOncePerTickAcrossTheCounterWrap) {
 TEST_F(WindowTest, ReversedBlockIsAppliedInFull) {
   platform::ControlDesign terminal = Row("Terminal", 40);
   terminal.text = "Tervix Restore System v1.0";
-  terminal.differs = {{"Multiline", true},
-                      {"TextColor", platform::Color{0, 255, 0}},
-                      {"ReadOnly", true},
-                      {"Enabled", false}};
+  terminal.differs = {{"Multiline", true}, {"ReadOnly", true}, {"Enabled", false}};
+  terminal.differs.push_back({"TextColor", platform::Color{0, 255, 0}});
   FirstWindow::controls = {terminal};
   FirstWindow::order = KeyOrder::Reversed;
   const auto& control = *ImplicitInstance<FirstWindow>()->ControlByName("Terminal");

@@ -1,19 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <map>
-#include <memory>
-#include <optional>
-#include <string>
 
 #include "app/Instances.h"
 #include "login/Window1.h"
 #include "options/Option.h"
-#include "platform/Controls.h"
-#include "platform/Exceptions.h"
-#include "platform/Seams.h"
-#include "platform/Window.h"
-#include "prefs/Prefs.h"
 #include "restore/Restore.h"
 #include "tests/support/FaultPlan.h"
 #include "tests/support/TestRuntime.h"
@@ -35,31 +26,26 @@ std::string Dialogue(const std::string& login) {
          login + ".usr\n\nDo you want to restore gateway: " + login + "-backup.usr ?";
 }
 
-std::string TerminalOf(const platform::Window& window) {
-  return window.ControlAs<platform::EditField>("Terminal")->Text();
-}
-
-// The fake clock, noting the restore window as the player sees it when the wait
+// The fake clock, noting whether "Yes" can still be pressed when the wait
 // before the return to the login window begins.
 class WatchingClock : public FakeTickClock {
  public:
   void BackgroundTask() override {
     const auto window = platform::GetImplicitWindow(Restore::kRuntimeClassName);
-    if (window && !terminal) {
-      terminal = TerminalOf(*window);
+    if (window && backgroundTaskCalls() == 0)
       yesEnabled = window->ControlByName("BevelYES")->Enabled();
-    }
     FakeTickClock::BackgroundTask();
   }
-  std::optional<std::string> terminal;
   bool yesEnabled = false;
 };
 
-// Alice's login is stored from an earlier run; the player types "bob" into the
-// login window and presses "Restore".
+// Alice's login is stored from an earlier run and the given profiles are on disk;
+// the player types "bob" into the login window and presses "Restore".
 class RestoreTest : public RuntimeTest {
  protected:
-  void Open(const std::string& storedLogin = "alice") {
+  void Open(const Files& profiles, const std::string& storedLogin = "alice") {
+    for (const auto& [name, content] : profiles)
+      WriteFile(ProfileFolder() + name, content);
     Prefs::PrefLogin(storedLogin);
     StartLauncher();
     platform::InstallTickClock(clock_);
@@ -68,10 +54,9 @@ class RestoreTest : public RuntimeTest {
     window_ = platform::GetImplicitWindow(Restore::kRuntimeClassName);
     platform::NotNil(window_);
   }
-  void Press(const std::string& button) { Click(*window_, button); }
   // The terminal when the wait began; the wait's length; the login field after it.
   void ExpectReturnedToLogin(const std::string& terminal, int ticks) {
-    EXPECT_EQ(clock_->terminal, terminal);
+    EXPECT_EQ(clock_->terminalAtWait(), terminal);
     EXPECT_EQ(clock_->backgroundTaskCalls(), ticks);
     EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), nullptr);
     const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
@@ -80,9 +65,8 @@ class RestoreTest : public RuntimeTest {
   }
   Files Contents(const std::string& folder) const {
     Files files;
-    for (const std::string& name : ListFolder(folder)) {
+    for (const std::string& name : ListFolder(folder))
       files[name] = ReadFile(folder + "/" + name).value_or("<unreadable>");
-    }
     return files;
   }
 
@@ -90,35 +74,28 @@ class RestoreTest : public RuntimeTest {
   std::shared_ptr<platform::Window> window_;
 };
 
-TEST_F(RestoreTest, YesWithoutProfileOnlyWritesTheOpeningLinesEachTime) {
-  WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
-  Open();
-  Press("BevelYES");
-  Press("BevelYES");
+// Each "Yes" only writes the opening lines; "No" then aborts.
+TEST_F(RestoreTest, YesWithoutProfileOnlyWritesTheOpeningLinesUntilNoAbortsAfter240Ticks) {
+  Open({{"alice-backup.usr", kBackup}});
+  Click(*window_, "BevelYES");
+  Click(*window_, "BevelYES");
 
-  EXPECT_EQ(TerminalOf(*window_), Dialogue("alice") + kOpening + kOpening);
+  EXPECT_EQ(RestoreTerminal(), Dialogue("alice") + kOpening + kOpening);
   EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), window_);
-  EXPECT_TRUE(window_->ControlByName("BevelYES")->Enabled());
-  EXPECT_TRUE(window_->ControlByName("BevelNO")->Enabled());
+  EXPECT_TRUE(window_->ControlByName("BevelYES")->Enabled() &&
+              window_->ControlByName("BevelNO")->Enabled());
   EXPECT_EQ(clock_->backgroundTaskCalls(), 0);
   EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice-backup.usr", kBackup}}));
-}
-
-TEST_F(RestoreTest, NoAfterYesWithoutProfileAbortsAndReturnsToLoginAfter240Ticks) {
-  Open();
-  Press("BevelYES");
-  Press("BevelNO");
-
+  Click(*window_, "BevelNO");
   ExpectReturnedToLogin(
-      Dialogue("alice") + kOpening +
+      Dialogue("alice") + kOpening + kOpening +
           "\n\nRestore process aborted, returning to login screen.\nPlease wait...",
       240);
 }
 
 TEST_F(RestoreTest, YesWithoutBackupSaysSoAndReturnsToLoginAfter360Ticks) {
-  WriteFile(ProfileFolder() + "alice.usr", kCurrent);
-  Open();
-  Press("BevelYES");
+  Open({{"alice.usr", kCurrent}});
+  Click(*window_, "BevelYES");
 
   ExpectReturnedToLogin(
       Dialogue("alice") + kOpening + "Sorry you have no backup yet..." + kReturning, 360);
@@ -126,11 +103,10 @@ TEST_F(RestoreTest, YesWithoutBackupSaysSoAndReturnsToLoginAfter360Ticks) {
 }
 
 TEST_F(RestoreTest, YesPutsBackupInPlaceAndKeepsFormerProfileAsTrashed) {
-  WriteFile(ProfileFolder() + "alice.usr", kCurrent);
-  WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
-  WriteFile(ProfileFolder() + "alice-trashed.usr", "an older trashed one, longer than both");
-  Open();
-  Press("BevelYES");
+  Open({{"alice.usr", kCurrent},
+        {"alice-backup.usr", kBackup},
+        {"alice-trashed.usr", "an older trashed one, longer than both"}});
+  Click(*window_, "BevelYES");
 
   ExpectReturnedToLogin(Dialogue("alice") + kOpening + "Restore done !!!\n" + kReturning, 360);
   EXPECT_FALSE(clock_->yesEnabled) << "a second press could restore over the trashed profile";
@@ -143,11 +119,9 @@ class RestoreFaultTest : public RestoreTest, public testing::WithParamInterface<
 
 // The first copy keeps the profile as the trashed one, the second puts the backup in its place.
 TEST_P(RestoreFaultTest, FailedCopyLeavesProfileAndSaysSo) {
-  WriteFile(ProfileFolder() + "alice.usr", kCurrent);
-  WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
-  Open();
+  Open({{"alice.usr", kCurrent}, {"alice-backup.usr", kBackup}});
   FaultPlan::Install()->FailCall("CopyFileRange", GetParam(), ENOSPC);
-  Press("BevelYES");
+  Click(*window_, "BevelYES");
   FaultPlan::Uninstall();
 
   ExpectReturnedToLogin(Dialogue("alice") + kOpening +
@@ -161,25 +135,21 @@ INSTANTIATE_TEST_SUITE_P(EitherCopy, RestoreFaultTest, testing::Values(1, 2));
 
 // The question names the login stored when the window opened; "Yes" uses the one stored now.
 TEST_F(RestoreTest, YesWorksOnLoginStoredAfterWindowOpened) {
-  WriteFile(ProfileFolder() + "carol.usr", kCurrent);
-  WriteFile(ProfileFolder() + "carol-backup.usr", kBackup);
-  Open("");
+  Open({{"carol.usr", kCurrent}, {"carol-backup.usr", kBackup}}, "");
   ChooseMenu("Pref");
   platform::Window& options =
       platform::NotNil(platform::GetImplicitWindow(Option::kRuntimeClassName));
   Type(options, "EditField1", "carol");
   Focus(options, "Executable");
-  Press("BevelYES");
+  Click(*window_, "BevelYES");
 
-  EXPECT_EQ(clock_->terminal, Dialogue("") + kOpening + "Restore done !!!\n" + kReturning);
+  EXPECT_EQ(clock_->terminalAtWait(), Dialogue("") + kOpening + "Restore done !!!\n" + kReturning);
   EXPECT_EQ(ReadFile(ProfileFolder() + "carol.usr"), kBackup);
   EXPECT_EQ(ReadFile(ProfileFolder() + "carol-trashed.usr"), kCurrent);
 }
 
 TEST_F(RestoreTest, CloseBoxLeavesFilesAndPreferencesAsTheyWere) {
-  WriteFile(ProfileFolder() + "alice.usr", kCurrent);
-  WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
-  Open();
+  Open({{"alice.usr", kCurrent}, {"alice-backup.usr", kBackup}});
   const Files profiles = Contents(ProfileFolder());
   const Files prefs = Contents(PrefsFolderPath());
   CloseBox(*window_);

@@ -3,8 +3,6 @@
 #include <fcntl.h>
 
 #include <map>
-#include <memory>
-#include <string>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -32,13 +30,13 @@ class FaultPlan : public platform::FileSystem {
   // folder fails with EACCES, as for a player without write permission there.
   void ReadOnly(Path folder) { readOnly_.push_back(folder.ends_with('/') ? folder : folder + "/"); }
   // How many calls of the operation were made since installation.
-  int Calls(Path operation) const;
+  int Calls(Path operation) const { return calls_.contains(operation) ? calls_.at(operation) : 0; }
   // The same for every operation called.
   const std::map<std::string, int>& AllCalls() const { return calls_; }
 
   // Installs a new plan as the process's file system; Uninstall() puts the real one back.
   static std::shared_ptr<FaultPlan> Install();
-  static void Uninstall();
+  static void Uninstall() { platform::InstallFileSystem(nullptr); }
 
   int Open(Path p, int flags, mode_t m) override {
     const bool changes = (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
@@ -66,8 +64,7 @@ class FaultPlan : public platform::FileSystem {
   int Link(Path from, Path to) override { return Fault("Link", to) ? -1 : real_->Link(from, to); }
 
  private:
-  static constexpr int kShortWrite = -1;
-  static constexpr int kCrash = -2;
+  enum : int { kShortWrite = -1, kCrash = -2 };
   // Counts the call and gives the planned fault: 0 for none, else an errno
   // (set) or kShortWrite. Throws SimulatedCrash where the plan stops the flow.
   int Fault(Path operation, Path changed = "", Path alsoChanged = "");

@@ -2,10 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <memory>
-#include <optional>
-#include <string>
 #include <vector>
 
 #include "platform/Seams.h"
@@ -42,7 +38,11 @@ class ScriptedDialogs : public platform::DialogHost {
   // The answer to the next open-file dialog: a path, or nothing for cancel.
   void AnswerNextOpenFile(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
   std::optional<std::string> ChooseFile(const std::string& title,
-                                        const std::string& initialDirectory) override;
+                                        const std::string& initialDirectory) override {
+    openFileTitles_.push_back(title);
+    initialDirectories_.push_back(initialDirectory);
+    return nextAnswer_ < answers_.size() ? answers_[nextAnswer_++] : std::nullopt;
+  }
   int ShowMessage(const std::string& text, int style, const std::string& title) override {
     messages_.push_back({text, style, title});
     return 1;
@@ -109,9 +109,9 @@ class RuntimeTest : public ::testing::Test {
 
  private:
   std::string root_;
-  std::shared_ptr<FakeTickClock> clock_;
-  std::shared_ptr<ScriptedDialogs> dialogs_;
-  std::shared_ptr<LaunchRecorder> launches_;
+  std::shared_ptr<FakeTickClock> clock_ = std::make_shared<FakeTickClock>();
+  std::shared_ptr<ScriptedDialogs> dialogs_ = std::make_shared<ScriptedDialogs>();
+  std::shared_ptr<LaunchRecorder> launches_ = std::make_shared<LaunchRecorder>();
 };
 
 }  // namespace tervix::test

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "platform/Window.h"
 
 // What a player does, performed on the real widgets behind the controls, so
