@@ -1,5 +1,6 @@
 #include "login/Window1.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -29,6 +30,7 @@ constexpr const char* kBackupingProfile = "Backuping profile...";
 constexpr const char* kStartingGateway = "Starting gateway...";
 constexpr const char* kGatewayMissing = "This gateway doesn't exists, please try again...";
 constexpr const char* kSelectExecutable = "Select Tervix executable";
+constexpr const char* kGameNotStarted = "The game could not be started (";
 
 constexpr int32_t kPostLaunchDelayTicks = 240;
 
@@ -151,7 +153,8 @@ std::string AskForExecutable() {
 // Launches what the store holds after asking; when the store cannot give it
 // back (a read-only or unreadable config folder), the path already in hand is
 // launched, so the player who chose the game still gets it. A cancelled dialog
-// leaves no executable known, and then nothing is launched.
+// leaves no executable known, and then nothing is launched. A game that could
+// not be started is told, so the player does not wait for it.
 void LaunchExecutable() {
   std::string known = Prefs::PrefExecutable();
   if (known.empty()) {
@@ -161,8 +164,15 @@ void LaunchExecutable() {
   if (executable.empty()) {
     executable = known;
   }
-  if (!executable.empty()) {
-    platform::FolderItem(executable, platform::kShellPathMode).Launch(true);
+  if (executable.empty()) {
+    return;
+  }
+  platform::FolderItem game(executable, platform::kShellPathMode);
+  game.Launch(true);
+  if (game.LastErrorCode() != 0) {
+    platform::MsgBox(
+        std::string(kGameNotStarted) + std::strerror(game.LastErrorCode()) + "): " + executable,
+        platform::kMsgBoxCaution, "");
   }
 }
 

@@ -94,7 +94,7 @@ void FolderItem::Launch(bool /*activate*/) {
   lastErrorCode_ = 0;
   if (path_.empty())
     return;
-  CurrentLaunchService().Launch(path_);
+  lastErrorCode_ = CurrentLaunchService().Launch(path_);
 }
 
 std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(const std::string& /*fileType*/) {

@@ -47,7 +47,8 @@ class FolderItem : public std::enable_shared_from_this<FolderItem> {
   // flushed is not an error, since the new name is in place by then.
   void MoveFileTo(FolderItem& destination);
   // Starts an executable detached in its own folder, or opens any other file
-  // with the desktop's default handler. An empty path launches nothing.
+  // with the desktop's default handler. An empty path launches nothing; a
+  // launch that could not start leaves its reason in LastErrorCode.
   void Launch(bool activate);
 
   // A new, empty file opened for writing; nil on failure (see LastErrorCode).

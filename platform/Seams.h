@@ -35,7 +35,9 @@ class DialogHost {
 class LaunchService {
  public:
   virtual ~LaunchService() = default;
-  virtual void Launch(const std::string& shellPath) = 0;
+  // Starts the file at a non-empty shell path; 0 once it has started, else the
+  // errno value that says why it could not be.
+  [[nodiscard]] virtual int Launch(const std::string& shellPath) = 0;
 };
 
 // nullptr puts the real service back.

@@ -103,6 +103,22 @@ TEST_F(LoginTest, LogonKeepsOldBackupWhenCopyFails) {
   EXPECT_EQ(platform::PendingQuitCode(), 0);
 }
 
+TEST_F(LoginTest, GameThatCannotStartIsToldAndItsStoredPathKept) {
+  Prefs::PrefExecutable(kExecutable);
+  launches().FailWith(ENOENT);
+  Click(Login(), "BevelButton1");
+
+  ASSERT_EQ(dialogs().messages().size(), 1u);
+  EXPECT_EQ(
+      dialogs().messages()[0].text,
+      std::string("The game could not be started (No such file or directory): ") + kExecutable);
+  EXPECT_EQ(dialogs().messages()[0].style, 48);
+  EXPECT_EQ(dialogs().messages()[0].title, "");
+  EXPECT_EQ(ReadFile(PrefsFolderPath() + "/PrefExecutable"), kExecutable);
+  EXPECT_EQ(clock().backgroundTaskCalls(), 240);
+  EXPECT_EQ(platform::PendingQuitCode(), 0);
+}
+
 class GameDialogTest : public LoginTest,
                        public testing::WithParamInterface<std::optional<std::string>> {};
 
@@ -114,6 +130,7 @@ TEST_P(GameDialogTest, UnknownGameIsAskedForOnceThenTheAnswerStoredAndStarted) {
   EXPECT_EQ(dialogs().openFileInitialDirectories(), Texts{"/"});
   EXPECT_EQ(ReadFile(PrefsFolderPath() + "/PrefExecutable"), GetParam());
   EXPECT_EQ(launches().launched(), GetParam() ? Texts{*GetParam()} : Texts{});
+  EXPECT_EQ(dialogs().messages().size(), 0u);
   EXPECT_EQ(platform::PendingQuitCode(), 0);
 }
 

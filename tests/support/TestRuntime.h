@@ -61,14 +61,20 @@ class ScriptedDialogs : public platform::DialogHost {
   std::vector<std::string> initialDirectories_;
 };
 
-// Records launches instead of starting anything.
+// Records launches instead of starting anything; each succeeds unless a
+// failure was scripted.
 class LaunchRecorder : public platform::LaunchService {
  public:
-  void Launch(const std::string& shellPath) override { launched_.push_back(shellPath); }
+  int Launch(const std::string& shellPath) override {
+    launched_.push_back(shellPath);
+    return error_;
+  }
+  void FailWith(int error) { error_ = error; }
   const std::vector<std::string>& launched() const { return launched_; }
 
  private:
   std::vector<std::string> launched_;
+  int error_ = 0;
 };
 
 // A test with its own runtime: a fresh temporary HOME and config home, Qt's
