@@ -7,8 +7,8 @@
 #include "app/App.h"
 #include "app/Instances.h"
 #include "app/Pictures.h"
-#include "platform/Exceptions.h"
-#include "platform/Values.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Values.h"
 
 namespace tervix {
 

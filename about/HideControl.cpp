@@ -4,8 +4,8 @@
 
 #include "about/AquaAboutBox.h"
 #include "about/TraceAnnotation.h"
-#include "platform/Exceptions.h"
-#include "platform/Runtime.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Runtime.h"
 
 namespace tervix {
 

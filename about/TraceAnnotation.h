@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "platform/Exceptions.h"
-#include "platform/Values.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Values.h"
 
 namespace tervix {
 

@@ -3,7 +3,7 @@
 #include "about/AquaAboutBox.h"
 #include "app/Instances.h"
 #include "options/Option.h"
-#include "platform/Exceptions.h"
+#include "platform/core/Exceptions.h"
 
 namespace tervix {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Application.h"
-#include "platform/Runtime.h"
+#include "platform/core/Application.h"
+#include "platform/core/Runtime.h"
 
 namespace tervix {
 

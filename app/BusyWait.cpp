@@ -1,6 +1,6 @@
 #include "app/BusyWait.h"
 
-#include "platform/Runtime.h"
+#include "platform/core/Runtime.h"
 
 namespace tervix {
 

@@ -4,8 +4,8 @@
 #include "app/App.h"
 #include "login/Window1.h"
 #include "options/Option.h"
-#include "platform/Runtime.h"
-#include "platform/Window.h"
+#include "platform/core/Runtime.h"
+#include "platform/ui/Window.h"
 #include "restore/Restore.h"
 
 namespace tervix::instance {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/Instances.h"
-#include "platform/Exceptions.h"
+#include "platform/core/Exceptions.h"
 
 namespace tervix {
 namespace {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Menu.h"
-#include "platform/Runtime.h"
+#include "platform/core/Runtime.h"
+#include "platform/ui/Menu.h"
 
 namespace tervix {
 

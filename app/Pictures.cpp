@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "platform/Exceptions.h"
-#include "platform/Runtime.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Runtime.h"
 
 namespace tervix {
 namespace {

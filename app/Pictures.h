@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/Picture.h"
+#include "platform/ui/Picture.h"
 
 namespace tervix {
 

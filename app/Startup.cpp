@@ -11,9 +11,9 @@
 #include "app/Pictures.h"
 #include "login/Window1.h"
 #include "options/Option.h"
-#include "platform/Exceptions.h"
-#include "platform/Runtime.h"
-#include "platform/Window.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Runtime.h"
+#include "platform/ui/Window.h"
 #include "restore/Restore.h"
 
 namespace tervix {

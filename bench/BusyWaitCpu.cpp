@@ -7,7 +7,7 @@
 
 #include "app/BusyWait.h"
 #include "bench/Report.h"
-#include "platform/Runtime.h"
+#include "platform/core/Runtime.h"
 
 namespace {
 

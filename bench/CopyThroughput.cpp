@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "bench/Report.h"
-#include "platform/FolderItem.h"
+#include "platform/files/FolderItem.h"
 
 extern char** environ;
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "bench/Report.h"
-#include "platform/Runtime.h"
+#include "platform/core/Runtime.h"
 #include "prefs/Prefs.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "platform/Menu.h"
-#include "platform/PropertyBlock.h"
-#include "platform/Runtime.h"
-#include "platform/Window.h"
+#include "platform/core/Runtime.h"
+#include "platform/design/PropertyBlock.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/Window.h"
 
 namespace tervix {
 

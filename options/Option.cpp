@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "platform/Controls.h"
-#include "platform/Dialogs.h"
-#include "platform/Exceptions.h"
-#include "platform/FolderItem.h"
-#include "platform/Places.h"
+#include "platform/core/Exceptions.h"
+#include "platform/files/FolderItem.h"
+#include "platform/files/Places.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
 #include "prefs/Prefs.h"
 
 namespace tervix {

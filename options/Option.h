@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "platform/PropertyBlock.h"
-#include "platform/Runtime.h"
-#include "platform/Window.h"
+#include "platform/core/Runtime.h"
+#include "platform/design/PropertyBlock.h"
+#include "platform/ui/Window.h"
 
 namespace tervix {
 

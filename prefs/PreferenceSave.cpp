@@ -1,6 +1,6 @@
 #include <cerrno>
 
-#include "platform/BinaryStream.h"
+#include "platform/files/BinaryStream.h"
 #include "prefs/Prefs.h"
 
 // The save puts the new value in place with one rename over the key's file,

@@ -4,9 +4,9 @@
 #include <limits>
 #include <optional>
 
-#include "platform/BinaryStream.h"
-#include "platform/Exceptions.h"
-#include "platform/Places.h"
+#include "platform/core/Exceptions.h"
+#include "platform/files/BinaryStream.h"
+#include "platform/files/Places.h"
 
 namespace tervix::Prefs {
 namespace {

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/FolderItem.h"
-#include "platform/Values.h"
+#include "platform/core/Values.h"
+#include "platform/files/FolderItem.h"
 
 // The preferences store: one file per key in the application preferences
 // folder, read through a process-wide cache. Failures reach callers only as a

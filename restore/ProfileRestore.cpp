@@ -2,9 +2,9 @@
 #include <string>
 
 #include "login/ProfilePaths.h"
-#include "platform/FolderItem.h"
-#include "platform/Places.h"
-#include "platform/Values.h"
+#include "platform/core/Values.h"
+#include "platform/files/FolderItem.h"
+#include "platform/files/Places.h"
 #include "prefs/Prefs.h"
 #include "restore/Restore.h"
 #include "restore/RestoreSteps.h"

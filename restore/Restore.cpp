@@ -7,9 +7,9 @@
 #include "app/MenuBar1.h"
 #include "app/Pictures.h"
 #include "login/Window1.h"
-#include "platform/Controls.h"
-#include "platform/Exceptions.h"
-#include "platform/Values.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Values.h"
+#include "platform/ui/Controls.h"
 #include "prefs/Prefs.h"
 #include "restore/RestoreSteps.h"
 

@@ -3,8 +3,8 @@
 #include "app/BusyWait.h"
 #include "app/Instances.h"
 #include "login/Window1.h"
-#include "platform/Controls.h"
-#include "platform/Exceptions.h"
+#include "platform/core/Exceptions.h"
+#include "platform/ui/Controls.h"
 #include "restore/Restore.h"
 
 namespace tervix::RestoreSteps {

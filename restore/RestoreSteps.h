@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Window.h"
+#include "platform/ui/Window.h"
 
 // The steps that the restore window's two buttons share.
 namespace tervix::RestoreSteps {

@@ -9,8 +9,8 @@
 #include "about/AquaAboutBox.h"
 #include "about/TraceAnnotation.h"
 #include "app/Instances.h"
-#include "platform/Controls.h"
-#include "platform/Exceptions.h"
+#include "platform/core/Exceptions.h"
+#include "platform/ui/Controls.h"
 #include "tests/support/TestRuntime.h"
 #include "tests/support/UserActions.h"
 

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "app/Pictures.h"
-#include "platform/Picture.h"
-#include "platform/Seams.h"
+#include "platform/core/Seams.h"
+#include "platform/ui/Picture.h"
 #include "tests/support/TestRuntime.h"
 
 namespace tervix::test {
@@ -27,6 +28,11 @@ TEST_F(PicturesTest, MissingPictureIsNilAndLookedUpAgainOnTheNextUse) {
   EXPECT_EQ(tervix_logo1(), nullptr);
   platform::SetResourceFilePath(TERVIX_FULL_RCC);
   EXPECT_NE(tervix_logo1(), nullptr);
+}
+
+TEST_F(PicturesTest, ResourceFileThatCannotBeOpenedGivesNil) {
+  platform::SetResourceFilePath(TERVIX_ICON_ONLY_RCC + std::string(".missing"));
+  EXPECT_EQ(platform::appResourceForkGetter(), nullptr);
 }
 
 }  // namespace

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "app/Startup.h"
-#include "platform/Application.h"
-#include "platform/Menu.h"
-#include "platform/Runtime.h"
-#include "platform/Seams.h"
+#include "platform/core/Application.h"
+#include "platform/core/Runtime.h"
+#include "platform/core/Seams.h"
+#include "platform/ui/Menu.h"
 #include "tests/support/TestRuntime.h"
 
 namespace tervix::test {

@@ -8,9 +8,9 @@
 
 #include "about/AquaAboutBox.h"
 #include "login/Window1.h"
-#include "platform/Controls.h"
-#include "platform/Exceptions.h"
-#include "platform/Runtime.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Runtime.h"
+#include "platform/ui/Controls.h"
 #include "prefs/Prefs.h"
 #include "restore/Restore.h"
 #include "tests/support/FaultPlan.h"

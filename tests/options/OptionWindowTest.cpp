@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "options/Option.h"
-#include "platform/Controls.h"
-#include "platform/Exceptions.h"
+#include "platform/core/Exceptions.h"
+#include "platform/ui/Controls.h"
 #include "prefs/Prefs.h"
 #include "tests/support/TestRuntime.h"
 #include "tests/support/UserActions.h"

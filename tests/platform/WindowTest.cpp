@@ -3,8 +3,8 @@
 #include <QTest>
 #include <limits>
 
-#include "platform/Runtime.h"
-#include "platform/qt/Widgets.h"
+#include "platform/core/Runtime.h"
+#include "platform/ui/qt/Widgets.h"
 #include "tests/support/TestRuntime.h"
 #include "tests/support/UserActions.h"
 

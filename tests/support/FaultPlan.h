@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "platform/FileSystem.h"
+#include "platform/files/FileSystem.h"
 
 namespace tervix::test {
 

@@ -4,8 +4,9 @@
 
 #include <vector>
 
-#include "platform/Seams.h"
+#include "platform/core/Seams.h"
 #include "prefs/Prefs.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace tervix::test {
 
@@ -81,7 +82,7 @@ class LaunchRecorder : public platform::LaunchService {
 // offscreen platform, the fake clock, scripted dialogs and the launch
 // recorder installed, and the framework started. CTest runs every test in a
 // process of its own, so process-wide state starts fresh for each.
-class RuntimeTest : public ::testing::Test {
+class RuntimeTest : public ScratchFolderTest {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -90,20 +91,8 @@ class RuntimeTest : public ::testing::Test {
   // App with its menu bar, menu handlers bound, the login window built.
   void StartLauncher();
 
-  std::string Home() const { return root_ + "/home"; }
-  std::string ConfigHome() const { return root_ + "/config"; }
-  // Made by SetUp.
-  std::string ProfileFolder() const { return Home() + "/Library/Application Support/Tervix/"; }
   // The application preferences folder's path (it may not exist yet).
   std::string PrefsFolderPath() const { return ConfigHome() + "/" + Prefs::kApplicationFolderName; }
-
-  // Writes the file whole, making its folders first.
-  static void WriteFile(const std::string& path, const std::string& content);
-  // The file's whole content, or nothing when it cannot be read.
-  static std::optional<std::string> ReadFile(const std::string& path);
-  static bool FileExists(const std::string& path);
-  // Names of the entries of a folder, sorted.
-  static std::vector<std::string> ListFolder(const std::string& path);
 
   // The restore window's terminal as the player last saw it: at the first
   // wait, which ends in the return to the login window, else as it is now.
@@ -114,7 +103,6 @@ class RuntimeTest : public ::testing::Test {
   LaunchRecorder& launches() { return *launches_; }
 
  private:
-  std::string root_;
   std::shared_ptr<FakeTickClock> clock_ = std::make_shared<FakeTickClock>();
   std::shared_ptr<ScriptedDialogs> dialogs_ = std::make_shared<ScriptedDialogs>();
   std::shared_ptr<LaunchRecorder> launches_ = std::make_shared<LaunchRecorder>();

@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <QTest>
 
-#include "platform/Exceptions.h"
-#include "platform/Menu.h"
-#include "platform/Runtime.h"
-#include "platform/qt/Dispatcher.h"
-#include "platform/qt/Widgets.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/Runtime.h"
+#include "platform/core/qt/Dispatcher.h"
+#include "platform/ui/Menu.h"
+#include "platform/ui/qt/Widgets.h"
 
 namespace tervix::test {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Window.h"
+#include "platform/ui/Window.h"
 
 // What a player does, performed on the real widgets behind the controls, so
 // that the framework's own event path raises the handlers.

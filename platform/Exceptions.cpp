@@ -1,9 +1,0 @@
-#include "platform/Exceptions.h"
-
-namespace platform {
-
-RuntimeException::RuntimeException(std::string message) : message_(std::move(message)) {}
-
-NilObjectException::NilObjectException() : RuntimeException("NilObjectException") {}
-
-}  // namespace platform

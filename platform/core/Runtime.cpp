@@ -1,0 +1,213 @@
+#include "platform/core/Runtime.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <cstdint>
+#include <iostream>
+
+#include "platform/core/Application.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/qt/Dispatcher.h"
+#include "platform/core/qt/Services.h"
+#include "platform/ui/Window.h"
+
+namespace platform {
+namespace {
+
+struct RuntimeState {
+  std::vector<ClassRecord> classes;
+  std::vector<std::string> journal;
+  std::shared_ptr<Application> application;
+  std::optional<int> pendingQuit;
+  std::optional<int> quitCode;
+  std::exception_ptr handlerException;
+  bool hadUnhandledException = false;
+  QEventLoop* loop = nullptr;
+  int dispatchDepth = 0;
+};
+
+RuntimeState& State() {
+  static RuntimeState state;
+  return state;
+}
+
+// QApplication keeps references to argc and argv for its whole life.
+struct Arguments {
+  int argc = 0;
+  std::vector<std::string> strings;
+  std::vector<char*> pointers;
+};
+
+void CreateApplication(int argc, char** argv) {
+  if (QApplication::instance() != nullptr)
+    return;
+  static Arguments arguments;
+  for (int i = 0; i < argc && argv != nullptr; ++i)
+    arguments.strings.emplace_back(argv[i]);
+  if (arguments.strings.empty())
+    arguments.strings.emplace_back("tervix-launcher");
+  for (std::string& text : arguments.strings)
+    arguments.pointers.push_back(text.data());
+  arguments.pointers.push_back(nullptr);
+  arguments.argc = static_cast<int>(arguments.strings.size());
+  // Never destroyed: widgets of released windows are deleted later through
+  // the event queue, and the application must outlive them.
+  auto* application = new QApplication(arguments.argc, arguments.pointers.data());
+  application->setQuitOnLastWindowClosed(false);
+}
+
+void EndEventLoop() {
+  if (State().loop != nullptr)
+    State().loop->exit(0);
+}
+
+std::string MessageOf(const std::exception_ptr& exception) {
+  try {
+    std::rethrow_exception(exception);
+  } catch (const RuntimeException& error) {
+    return error.Message();
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "unknown exception";
+  }
+}
+
+}  // namespace
+
+void RuntimeInit(int argc, char** argv) {
+  CreateApplication(argc, argv);
+  State() = RuntimeState{};
+  NoteInJournal("RuntimeInit");
+}
+
+void RegisterClass(ClassRecord record) {
+  for (const ClassRecord& known : State().classes) {
+    if (known.runtimeClassName == record.runtimeClassName)
+      return;
+  }
+  NoteInJournal("Register " + record.runtimeClassName);
+  State().classes.push_back(std::move(record));
+}
+
+const std::vector<ClassRecord>& RegisteredClasses() {
+  return State().classes;
+}
+
+void RuntimeInitExternalClasses() {
+  NoteInJournal("ExternalClasses");
+}
+
+void InitPluginEntrypoints() {
+  NoteInJournal("PluginEntrypoints");
+}
+
+void RuntimeRegisterAppObject(std::shared_ptr<Application> application) {
+  NoteInJournal("RegisterAppObject");
+  State().application = std::move(application);
+}
+
+std::shared_ptr<Application> GetAppObject() {
+  return State().application;
+}
+
+void RuntimeRun() {
+  NoteInJournal("Run");
+  RuntimeState& state = State();
+  if (!state.handlerException && !state.pendingQuit && OpenWindows().empty())
+    Quit(0);
+  if (!state.handlerException && !state.pendingQuit) {
+    QEventLoop loop;
+    state.loop = &loop;
+    loop.exec();
+    state.loop = nullptr;
+  }
+  if (state.pendingQuit) {
+    state.quitCode = state.pendingQuit;
+    state.pendingQuit.reset();
+  }
+  if (std::exception_ptr exception = TakeHandlerException())
+    std::rethrow_exception(exception);
+}
+
+void UnhandledException(std::exception_ptr exception) {
+  const std::string message = MessageOf(exception);
+  NoteInJournal("UnhandledException: " + message);
+  std::cerr << "Unhandled exception: " << message << std::endl;
+  State().hadUnhandledException = true;
+}
+
+int RuntimeExit() {
+  RuntimeState& state = State();
+  int status = state.quitCode.value_or(state.pendingQuit.value_or(0));
+  if (state.hadUnhandledException)
+    status = 1;
+  NoteInJournal("RuntimeExit " + std::to_string(status));
+  return status;
+}
+
+void ReleaseIntrospectionMaps() {
+  NoteInJournal("Release introspection maps");
+}
+
+const std::vector<std::string>& RuntimeJournal() {
+  return State().journal;
+}
+
+void NoteInJournal(std::string entry) {
+  State().journal.push_back(std::move(entry));
+}
+
+void Quit(int code) {
+  State().pendingQuit = code;
+}
+
+std::exception_ptr TakeHandlerException() {
+  std::exception_ptr exception = State().handlerException;
+  State().handlerException = nullptr;
+  return exception;
+}
+
+std::optional<int> PendingQuitCode() {
+  return State().pendingQuit;
+}
+
+int32_t Ticks() {
+  return qt::CurrentTickClock().Ticks();
+}
+
+void RuntimeBackgroundTask() {
+  qt::CurrentTickClock().BackgroundTask();
+}
+
+int32_t TicksSince(int32_t start) {
+  return static_cast<int32_t>(static_cast<uint32_t>(Ticks()) - static_cast<uint32_t>(start));
+}
+
+namespace qt {
+
+void Dispatch(std::shared_ptr<Window> window, std::shared_ptr<RectControl> control,
+              const std::function<void()>& handler) {
+  RuntimeState& state = State();
+  ++state.dispatchDepth;
+  try {
+    handler();
+  } catch (...) {
+    if (!state.handlerException)
+      state.handlerException = std::current_exception();
+  }
+  --state.dispatchDepth;
+  if (state.dispatchDepth > 0)
+    return;
+  if (state.handlerException || state.pendingQuit) {
+    EndEventLoop();
+  } else if (OpenWindows().empty()) {
+    Quit(0);
+    EndEventLoop();
+  }
+  control.reset();
+  window.reset();
+}
+
+}  // namespace qt
+}  // namespace platform
