@@ -107,15 +107,16 @@ std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(const std::string& /*
 
 std::shared_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool writable) {
   FileSystem& fileSystem = CurrentFileSystem();
-  const int descriptor = fileSystem.Open(path_, writable ? O_RDWR : O_RDONLY, 0);
+  // Non-blocking, so that a named pipe is refused instead of waited on.
+  const int descriptor = fileSystem.Open(path_, (writable ? O_RDWR : O_RDONLY) | O_NONBLOCK, 0);
   if (descriptor < 0) {
     lastErrorCode_ = errno;
     return nullptr;
   }
-  // A folder opens read-only like a file, but it has no bytes to give.
   struct stat status {};
   const int error = fileSystem.Fstat(descriptor, &status) != 0 ? errno
                     : S_ISDIR(status.st_mode)                  ? EISDIR
+                    : !S_ISREG(status.st_mode)                 ? EINVAL
                                                                : 0;
   if (error != 0) {
     fileSystem.Close(descriptor);

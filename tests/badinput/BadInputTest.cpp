@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -15,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 // Files by name: "P/" starts a name in the profile folder, "C/" one in the
 // preferences folder, and any other name is in the test's own folder. A
-// content "-> target" is a symbolic link.
+// content "-> target" is a symbolic link, and kPipe a named pipe with no writer.
 using Files = std::map<std::string, std::string>;
 
 // Logon presses "Logon" with the login put in the field, or with the one the
@@ -40,6 +41,7 @@ struct BadInput {
   friend void PrintTo(const BadInput& input, std::ostream* out) { *out << input.name; }
 };
 
+constexpr const char* kPipe = "<named pipe>";
 constexpr const char* kChosen = "/games/tervix/Tervix";
 constexpr const char* kDone = "Restore done !!!";
 constexpr const char* kFailed = "Restore failed, your gateway was left as it was.";
@@ -79,6 +81,8 @@ const BadInput kBadInputs[] = {
     {"ProfileIsAFolder", {{"P/bob.usr/keep", "x"}, kBobOldBackup}, Logon, "bob", kStarted},
     {"ProfileIsADanglingLink", {{"P/bob.usr", "-> bob-moved.usr"}}, Logon, "bob", kMissing},
     {"RestoreOfAFolder", {{"P/alice.usr/keep", "x"}, kAliceBackup}, RestoreYes, "alice", kFailed},
+    {"RestoreFromAPipe", {kAlice, {"P/alice-backup.usr", kPipe}}, RestoreYes, "alice", kFailed,
+     {{"P/alice-trashed.usr", "alice's profile"}}},
     {"RestoreOverATrashedFolder", {kAlice, kAliceBackup, {"P/alice-trashed.usr/keep", "x"}},
      RestoreYes, "alice", kFailed},
     {"LogonWithoutHome", {kBob}, Logon, "bob", kMissing, {}, NoHome},
@@ -151,6 +155,8 @@ TEST_P(BadInputTest, EndsClearlyAndLosesNothing) {
     fs::create_directories(fs::path(PathOf(name)).parent_path());
     if (content.starts_with("-> "))
       fs::create_symlink(content.substr(3), PathOf(name));
+    else if (content == kPipe)
+      ASSERT_EQ(mkfifo(PathOf(name).c_str(), 0644), 0);
     else
       WriteFile(PathOf(name), content);
   }

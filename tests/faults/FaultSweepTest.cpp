@@ -180,11 +180,13 @@ class LogonFlow : public FaultedFlow {
 };
 
 // Alice's profile and her backup are on disk, perhaps with a trashed copy
-// from an earlier restore; she opens the restore window and presses "Yes".
-template <bool withOldTrashed>
+// from an earlier restore, after which her profile may already be the backup;
+// she opens the restore window and presses "Yes".
+template <bool withOldTrashed, bool restoredBefore = false>
 class RestoreFlow : public FaultedFlow {
-  static constexpr const char* kProfile = "alice's profile as she plays it now";
   static constexpr const char* kBackup = "alice's backup, the one she wants back";
+  static constexpr const char* kProfile =
+      restoredBefore ? kBackup : "alice's profile as she plays it now";
   static constexpr const char* kOldTrash = withOldTrashed ? "an old trashed profile" : "<missing>";
 
   std::string Read(const std::string& name) const {
@@ -209,8 +211,10 @@ class RestoreFlow : public FaultedFlow {
     EXPECT_TRUE(current == kProfile || (current == kBackup && trashed == kProfile))
         << "alice's profile is lost; the profile holds: " << current << "; trashed: " << trashed;
     EXPECT_TRUE(trashed == kOldTrash || trashed == kProfile) << "trashed holds: " << trashed;
-    EXPECT_TRUE(!done || (current == kBackup && trashed == kProfile))
+    EXPECT_TRUE(!done || current == kBackup)
         << "the terminal says the restore is done, yet the profile holds: " << current;
+    EXPECT_TRUE(!restoredBefore || faulted || trashed == kOldTrash)
+        << "restoring the backup over itself replaced the trashed profile with: " << trashed;
     EXPECT_TRUE(!failed || current == kProfile)
         << "the terminal says the restore failed, yet the profile holds: " << current;
     EXPECT_TRUE(done || faulted) << terminal;
@@ -251,6 +255,10 @@ TEST(FaultSweepTest, LogonKeepsAWholeBackupWhateverFails) {
 TEST(FaultSweepTest, RestoreKeepsEveryProfileAndTellsTheTruthWhateverFails) {
   EXPECT_GE(Sweep(RestoreFlow<true>()), 80) << "with an earlier trashed profile";
   EXPECT_GE(Sweep(RestoreFlow<false>()), 80) << "with no trashed profile yet";
+}
+
+TEST(FaultSweepTest, SecondRestoreKeepsTheTrashedProfileUnlessTheComparisonFails) {
+  EXPECT_GE(Sweep(RestoreFlow<true, true>()), 80);
 }
 
 TEST(FaultSweepTest, LoginSaveLeavesTheOldOrTheNewLoginWhateverFails) {

@@ -115,6 +115,22 @@ TEST_F(RestoreTest, YesPutsBackupInPlaceAndKeepsFormerProfileAsTrashed) {
                                               {"alice.usr", kBackup}}));
 }
 
+// The second "Yes" finds the profile already is the backup; the trashed copy is
+// then the only one left of the profile from before the first.
+TEST_F(RestoreTest, SecondRestoreSaysDoneAndKeepsTheFirstTrashedProfile) {
+  Open({{"alice.usr", kCurrent}, {"alice-backup.usr", kBackup}});
+  Click(*window_, "BevelYES");
+  clock_ = std::make_shared<WatchingClock>();
+  platform::InstallTickClock(clock_);
+  Click(platform::NotNil(instance::Window1()), "BevelButton2");
+  Click(platform::NotNil(instance::Restore()), "BevelYES");
+
+  ExpectReturnedToLogin(Dialogue("alice") + kOpening + "Restore done !!!\n" + kReturning, 360);
+  EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice-backup.usr", kBackup},
+                                              {"alice-trashed.usr", kCurrent},
+                                              {"alice.usr", kBackup}}));
+}
+
 class RestoreFaultTest : public RestoreTest, public testing::WithParamInterface<int> {};
 
 // The first copy keeps the profile as the trashed one, the second puts the backup in its place.
@@ -132,6 +148,39 @@ TEST_P(RestoreFaultTest, FailedCopyLeavesProfileAndSaysSo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EitherCopy, RestoreFaultTest, testing::Values(1, 2));
+
+// A profile and a backup that are not found to be the same when read to their
+// end: the comparison reads the profile first, then the backup.
+struct Unconfirmed {
+  const char* name;
+  std::string profile, backup;
+  int failedRead = 0;
+  friend void PrintTo(const Unconfirmed& files, std::ostream* out) { *out << files.name; }
+};
+const std::string kLarge(600 * 1024, 'x');
+const Unconfirmed kUnconfirmed[] = {{"ProfileUnreadable", kBackup, kBackup, 1},
+                                    {"BackupUnreadable", kBackup, kBackup, 3},
+                                    {"DifferentInTheLastPart", kLarge + "a", kLarge + "b"}};
+
+class ComparisonTest : public RestoreTest, public testing::WithParamInterface<Unconfirmed> {};
+
+TEST_P(ComparisonTest, ProfileNotFoundToBeTheBackupIsRestoredAsUsual) {
+  const Unconfirmed& files = GetParam();
+  Open({{"alice.usr", files.profile},
+        {"alice-backup.usr", files.backup},
+        {"alice-trashed.usr", kCurrent}});
+  if (files.failedRead != 0)
+    FaultPlan::Install()->FailCall("Read", files.failedRead, EIO);
+  Click(*window_, "BevelYES");
+  FaultPlan::Uninstall();
+
+  ExpectReturnedToLogin(Dialogue("alice") + kOpening + "Restore done !!!\n" + kReturning, 360);
+  EXPECT_TRUE(ReadFile(ProfileFolder() + "alice-trashed.usr") == files.profile);
+  EXPECT_TRUE(ReadFile(ProfileFolder() + "alice.usr") == files.backup);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ComparisonTest, testing::ValuesIn(kUnconfirmed),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The question names the login stored when the window opened; "Yes" uses the one stored now.
 TEST_F(RestoreTest, YesWorksOnLoginStoredAfterWindowOpened) {
