@@ -1,7 +1,9 @@
 #include "login/Window1.h"
 
+#include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "about/AquaAboutBox.h"
 #include "app/BusyWait.h"
@@ -29,6 +31,9 @@ constexpr const char* kBackupingProfile = "Backuping profile...";
 constexpr const char* kStartingGateway = "Starting gateway...";
 constexpr const char* kGatewayMissing = "This gateway doesn't exists, please try again...";
 constexpr const char* kSelectExecutable = "Select Tervix executable";
+constexpr const char* kBackupFailedOldKept = "Backup failed (<reason>). Your old backup was kept.";
+constexpr const char* kBackupFailedNoBackup = "Backup failed (<reason>). You have no backup yet.";
+constexpr std::string_view kReason = "<reason>";
 
 constexpr int32_t kPostLaunchDelayTicks = 240;
 
@@ -123,16 +128,26 @@ void ReportMissingProfile(const Window1& window) {
 }
 
 // The copy replaces the old backup only once the new one is whole, so a failed
-// copy leaves the player the backup they had.
-void ReplaceBackup(const Window1& window, const std::string& home, const std::string& login,
-                   platform::FolderItem& current) {
-  platform::FolderItem backup(ProfilePaths::BackupProfile(home, login), platform::kShellPathMode);
+// copy leaves the player the backup they had. Gives the copy's error, 0 once
+// the backup is replaced.
+[[nodiscard]] int32_t ReplaceBackup(const Window1& window, platform::FolderItem& current,
+                                    platform::FolderItem& backup) {
   ShowStatus(window, kCheckingOldBackup);
   if (backup.Exists()) {
     ShowStatus(window, kDeletingOldBackup);
   }
   ShowStatus(window, kBackupingProfile);
   current.CopyFileTo(backup);
+  return current.LastErrorCode();
+}
+
+// Asked after the failure, so that the player hears what is on disk now; a
+// folder in the backup's place is no backup.
+void ReportFailedBackup(const platform::FolderItem& backup, int32_t error) {
+  std::string text =
+      backup.Exists() && !backup.Directory() ? kBackupFailedOldKept : kBackupFailedNoBackup;
+  text.replace(text.find(kReason), kReason.size(), std::strerror(error));
+  platform::MsgBox(text, platform::kMsgBoxCaution, "");
 }
 
 // The chosen file's path, stored for the next run; empty when the player cancels.
@@ -179,7 +194,10 @@ void Window1::BevelButton1_Action() {
     return;
   }
   ControlAs<platform::BevelButton>("BevelButton1")->SetEnabled(false);
-  ReplaceBackup(*this, home, login, current);
+  platform::FolderItem backup(ProfilePaths::BackupProfile(home, login), platform::kShellPathMode);
+  if (const int32_t error = ReplaceBackup(*this, current, backup)) {
+    ReportFailedBackup(backup, error);
+  }
   ShowStatus(*this, kStartingGateway);
   LaunchExecutable();
   BusyWait(kPostLaunchDelayTicks);
