@@ -3,6 +3,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "about/AquaAboutBox.h"
 #include "app/BusyWait.h"
@@ -30,7 +31,19 @@ constexpr const char* kBackupingProfile = "Backuping profile...";
 constexpr const char* kStartingGateway = "Starting gateway...";
 constexpr const char* kGatewayMissing = "This gateway doesn't exists, please try again...";
 constexpr const char* kSelectExecutable = "Select Tervix executable";
-constexpr const char* kGameNotStarted = "The game could not be started (";
+constexpr const char* kGameNotStarted = "The game could not be started (<reason>): <path>";
+constexpr const char* kBackupFailedOldKept = "Backup failed (<reason>). Your old backup was kept.";
+constexpr const char* kBackupFailedNoBackup = "Backup failed (<reason>). You have no backup yet.";
+
+// A caution box whose text names the system's reason for an error, and the path where it has one.
+void ShowFailure(std::string text, int32_t error, const std::string& path = {}) {
+  constexpr std::string_view kReason = "<reason>", kPath = "<path>";
+  text.replace(text.find(kReason), kReason.size(), std::strerror(error));
+  if (const size_t at = text.find(kPath); at != std::string::npos) {
+    text.replace(at, kPath.size(), path);
+  }
+  platform::MsgBox(text, platform::kMsgBoxCaution, "");
+}
 
 constexpr int32_t kPostLaunchDelayTicks = 240;
 
@@ -125,16 +138,24 @@ void ReportMissingProfile(const Window1& window) {
 }
 
 // The copy replaces the old backup only once the new one is whole, so a failed
-// copy leaves the player the backup they had.
-void ReplaceBackup(const Window1& window, const std::string& home, const std::string& login,
-                   platform::FolderItem& current) {
-  platform::FolderItem backup(ProfilePaths::BackupProfile(home, login), platform::kShellPathMode);
+// copy leaves the player the backup they had. Gives the copy's error, 0 once
+// the backup is replaced.
+[[nodiscard]] int32_t ReplaceBackup(const Window1& window, platform::FolderItem& current,
+                                    platform::FolderItem& backup) {
   ShowStatus(window, kCheckingOldBackup);
   if (backup.Exists()) {
     ShowStatus(window, kDeletingOldBackup);
   }
   ShowStatus(window, kBackupingProfile);
   current.CopyFileTo(backup);
+  return current.LastErrorCode();
+}
+
+// Asked after the failure, so that the player hears what is on disk now; a
+// folder in the backup's place is no backup.
+void ReportFailedBackup(const platform::FolderItem& backup, int32_t error) {
+  ShowFailure(backup.Exists() && !backup.Directory() ? kBackupFailedOldKept : kBackupFailedNoBackup,
+              error);
 }
 
 // The chosen file's path, stored for the next run; empty when the player cancels.
@@ -170,9 +191,7 @@ void LaunchExecutable() {
   platform::FolderItem game(executable, platform::kShellPathMode);
   game.Launch(true);
   if (game.LastErrorCode() != 0) {
-    platform::MsgBox(
-        std::string(kGameNotStarted) + std::strerror(game.LastErrorCode()) + "): " + executable,
-        platform::kMsgBoxCaution, "");
+    ShowFailure(kGameNotStarted, game.LastErrorCode(), executable);
   }
 }
 
@@ -189,7 +208,10 @@ void Window1::BevelButton1_Action() {
     return;
   }
   ControlAs<platform::BevelButton>("BevelButton1")->SetEnabled(false);
-  ReplaceBackup(*this, home, login, current);
+  platform::FolderItem backup(ProfilePaths::BackupProfile(home, login), platform::kShellPathMode);
+  if (const int32_t error = ReplaceBackup(*this, current, backup)) {
+    ReportFailedBackup(backup, error);
+  }
   ShowStatus(*this, kStartingGateway);
   LaunchExecutable();
   BusyWait(kPostLaunchDelayTicks);

@@ -49,6 +49,10 @@ constexpr const char* kStopped = "the restore stopped after its opening lines";
 constexpr const char* kMissing =
     "Please enter your gateway login... | This gateway doesn't exists, please try again...";
 constexpr const char* kStarted = "Starting gateway... | the known game";
+// The known game is started all the same once the player has read the message.
+std::string StartedAfter(const std::string& message) {
+  return "Starting gateway... | " + message + " | the known game";
+}
 constexpr const char* kAsked =
     "Starting gateway... | asked \"Select Tervix executable\" | the chosen game";
 constexpr const char* kSaved = "the login saved";
@@ -68,7 +72,10 @@ const BadInput kBadInputs[] = {
     {"NulAfterAFileName", {kBob}, Logon, std::string("bob.usr\0", 8), kMissing},
     {"BlanksAround", {kBob}, Logon, " bob ", kMissing},
     {"TenThousandCharacters", {kBob}, Logon, std::string(10000, 'b'), kMissing},
-    {"BackupNameTooLong", {{"P/" + kLong + ".usr", "x"}}, Logon, kLong, kStarted},
+    {"BackupNameTooLong", {{"P/" + kLong + ".usr", "x"}}, Logon, kLong,
+     StartedAfter("Backup failed (File name too long). You have no backup yet.")},
+    {"BackupIsAFolder", {kBob, {"P/bob-backup.usr/notes", "x"}}, Logon, "bob",
+     StartedAfter("Backup failed (Is a directory). You have no backup yet.")},
     {"LoginNotUtf8", {{"C/PrefLogin", "b\xFFob"}, {"P/b\xFFob.usr", "x"}}, Logon, {}, kMissing},
     {"RestoreOfSlashAlone", {{"P/.usr", "x"}, {"P/-backup.usr", "y"}}, RestoreYes, "/", kStopped},
     {"EmptyExecutableFile", {{"C/PrefExecutable", ""}, kBob}, Logon, "bob", kAsked,
@@ -78,7 +85,8 @@ const BadInput kBadInputs[] = {
     {"LoginFileIsAFolder", {{"C/PrefLogin/notes", "x"}}, SaveLogin, "alice", kKept},
     {"LoginFileIsADanglingLink", {{"C/PrefLogin", "-> ../moved-away"}}, SaveLogin, "alice", kSaved,
      {{"C/PrefLogin", "alice"}}},
-    {"ProfileIsAFolder", {{"P/bob.usr/keep", "x"}, kBobOldBackup}, Logon, "bob", kStarted},
+    {"ProfileIsAFolder", {{"P/bob.usr/keep", "x"}, kBobOldBackup}, Logon, "bob",
+     StartedAfter("Backup failed (Is a directory). Your old backup was kept.")},
     {"ProfileIsADanglingLink", {{"P/bob.usr", "-> bob-moved.usr"}}, Logon, "bob", kMissing},
     {"RestoreOfAFolder", {{"P/alice.usr/keep", "x"}, kAliceBackup}, RestoreYes, "alice", kFailed},
     {"RestoreFromAPipe", {kAlice, {"P/alice-backup.usr", kPipe}}, RestoreYes, "alice", kFailed,

@@ -21,6 +21,8 @@ settings="$XDG_CONFIG_HOME/net.tervix.launcher.settings"
 xvfb_pid=""
 launcher_pid=""
 launcher_runner=""
+# A folder a case mounted a file system on; it is unmounted before the work folder goes.
+mounted=""
 
 fail() {
   echo "FAIL: $*" >&2
@@ -42,6 +44,9 @@ clean_up() {
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  if [ -n "$mounted" ]; then
+    umount "$mounted" || true
   fi
   rm -rf "$work"
   exit "$status"
@@ -201,4 +206,20 @@ screenshot() {
 # The launcher's visible windows, one id a line.
 launcher_windows() {
   xdotool search --onlyvisible --pid "$launcher_pid" 2>/dev/null || true
+}
+
+# Prints the first visible launcher window that is not one of the ids in $1,
+# such as a message box that has just come up.
+new_launcher_window() {
+  local id
+  for id in $(launcher_windows); do
+    case " $1 " in
+      *" $id "*) ;;
+      *)
+        echo "$id"
+        return 0
+        ;;
+    esac
+  done
+  return 1
 }

@@ -18,21 +18,7 @@ type_text "nobody"
 known=$(launcher_windows | tr "\n" " ")
 click_control "$login_window" 148 277 70 92 22
 
-message_box=""
-message_box_appeared() {
-  local id
-  for id in $(launcher_windows); do
-    case " $known " in
-      *" $id "*) ;;
-      *)
-        message_box=$id
-        return 0
-        ;;
-    esac
-  done
-  return 1
-}
-poll 10 message_box_appeared || fail "no message box appeared"
+message_box=$(poll 10 new_launcher_window "$known") || fail "no message box appeared"
 screenshot message-box
 echo "message box window $message_box, title '$(xdotool getwindowname "$message_box")'," \
   "size $(window_size "$message_box")"

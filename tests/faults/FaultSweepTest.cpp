@@ -168,9 +168,21 @@ class LogonFlow : public FaultedFlow {
     const bool missing = status == "Please enter your gateway login...";
     EXPECT_TRUE(missing ? backup == kOldBackup && launched.empty() : status == kStarting) << status;
     std::string shown;
-    for (const ShownMessage& message : dialogs().messages())
+    for (const ShownMessage& message : dialogs().messages()) {
+      EXPECT_EQ(message.style, 48) << message.text;
+      EXPECT_EQ(message.title, "") << message.text;
       shown += message.text + "|";
-    EXPECT_EQ(shown, missing ? "This gateway doesn't exists, please try again...|" : "");
+    }
+    if (missing || backup == kProfile) {
+      EXPECT_EQ(shown, missing ? "This gateway doesn't exists, please try again...|" : "");
+    } else {
+      const auto told = [&](int error) {
+        return shown == "Backup failed (" + std::string(std::strerror(error)) +
+                            "). Your old backup was kept.|";
+      };
+      EXPECT_TRUE(told(ENOSPC) || told(EACCES) || told(EIO))
+          << "the backup was not replaced, and the player was told: " << shown;
+    }
     // Only a player who was asked for the game and cancelled goes without it.
     EXPECT_TRUE(missing || launched == std::vector<std::string>{kExecutable} ||
                 !dialogs().openFileTitles().empty())
@@ -248,7 +260,7 @@ class LoginSaveFlow : public FaultedFlow {
   }
 };
 
-TEST(FaultSweepTest, LogonKeepsAWholeBackupWhateverFails) {
+TEST(FaultSweepTest, LogonKeepsAWholeBackupAndTellsTheTruthWhateverFails) {
   EXPECT_GE(Sweep(LogonFlow()), 40);
 }
 

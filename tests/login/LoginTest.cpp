@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -86,22 +87,59 @@ TEST_F(LoginTest, LogonReplacesOldBackupWithWholeCopyThenStartsKnownGameAndQuits
   EXPECT_EQ(Profiles(), (Files{{"bob-backup.usr", kProfile}, {"bob.usr", kProfile}}));
   EXPECT_EQ(StatusLine(), "Starting gateway...");
   EXPECT_FALSE(LogonEnabled());
+  EXPECT_EQ(dialogs().messages().size(), 0u);
   EXPECT_EQ(dialogs().openFileTitles(), Texts{});
   EXPECT_EQ(launches().launched(), Texts{kExecutable});
   EXPECT_EQ(clock().backgroundTaskCalls(), 240);
   EXPECT_EQ(platform::PendingQuitCode(), 0);
 }
 
-TEST_F(LoginTest, LogonKeepsOldBackupWhenCopyFails) {
+// Whether last week's backup is on disk when the disk is full, and what the player is then told.
+struct DiskFull {
+  const char* name;
+  bool oldBackup;
+  const char* told;
+  friend void PrintTo(const DiskFull& scene, std::ostream* out) { *out << scene.name; }
+};
+
+class DiskFullTest : public LoginTest, public testing::WithParamInterface<DiskFull> {};
+
+TEST_P(DiskFullTest, PlayerIsToldBeforeTheGameStartsAndNoBackupFileChanges) {
+  if (!GetParam().oldBackup) {
+    std::filesystem::remove(ProfileFolder() + "bob-backup.usr");
+  }
   Prefs::PrefExecutable(kExecutable);
+  const Files before = Profiles();
+  std::string behindTheBox;
+  size_t launchedBehindTheBox = 0;
+  dialogs().WhileMessageShows([&] {
+    behindTheBox = StatusLine();
+    launchedBehindTheBox = launches().launched().size();
+  });
   FaultPlan::Install()->FailCall("CopyFileRange", 1, ENOSPC);
   Click(Login(), "BevelButton1");
   FaultPlan::Uninstall();
 
-  EXPECT_EQ(Profiles(), (Files{{"bob-backup.usr", kOldBackup}, {"bob.usr", kProfile}}));
+  ASSERT_EQ(dialogs().messages().size(), 1u);
+  EXPECT_EQ(dialogs().messages()[0].text, GetParam().told);
+  EXPECT_EQ(dialogs().messages()[0].style, 48);
+  EXPECT_EQ(dialogs().messages()[0].title, "");
+  EXPECT_EQ(behindTheBox, "Backuping profile...");
+  EXPECT_EQ(launchedBehindTheBox, 0u);
+  EXPECT_EQ(Profiles(), before);
+  EXPECT_EQ(StatusLine(), "Starting gateway...");
   EXPECT_EQ(launches().launched(), Texts{kExecutable});
+  EXPECT_EQ(clock().backgroundTaskCalls(), 240);
   EXPECT_EQ(platform::PendingQuitCode(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    CopyMeetsFullDisk, DiskFullTest,
+    testing::Values(DiskFull{"OverOldBackup", true,
+                             "Backup failed (No space left on device). Your old backup was kept."},
+                    DiskFull{"WithNoBackupYet", false,
+                             "Backup failed (No space left on device). You have no backup yet."}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(LoginTest, GameThatCannotStartIsToldAndItsStoredPathKept) {
   Prefs::PrefExecutable(kExecutable);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "platform/core/Seams.h"
@@ -46,8 +47,12 @@ class ScriptedDialogs : public platform::DialogHost {
   }
   int ShowMessage(const std::string& text, int style, const std::string& title) override {
     messages_.push_back({text, style, title});
+    if (whileMessageShows_)
+      whileMessageShows_();
     return 1;
   }
+  // Runs at each message box while it is up, to see what stands behind it.
+  void WhileMessageShows(std::function<void()> look) { whileMessageShows_ = std::move(look); }
 
   const std::vector<ShownMessage>& messages() const { return messages_; }
   // The titles of the open-file dialogs shown, in order.
@@ -58,6 +63,7 @@ class ScriptedDialogs : public platform::DialogHost {
   std::vector<std::optional<std::string>> answers_;
   size_t nextAnswer_ = 0;
   std::vector<ShownMessage> messages_;
+  std::function<void()> whileMessageShows_;
   std::vector<std::string> openFileTitles_;
   std::vector<std::string> initialDirectories_;
 };
