@@ -46,12 +46,12 @@ const std::vector<platform::ControlDesign>& AquaAboutBox::Controls() {
 }
 
 platform::ClassRecord AquaAboutBox::ClassRecord() {
-  return {
-      kRuntimeClassName,
-      "Window",
-      {"Layout", "CreateControls", "CreateControls0", "name_Open", "version_Open", "copyright_Open",
-       "AddMenuHandlers", "Event_EnableMenuItems", "Event_Open", "FileClose_Action", "hideControl"},
-      {"Layout", "CreateControls", "AddMenuHandlers", "Open", "EnableMenuItems"}};
+  return {kRuntimeClassName,
+          "Window",
+          {"Layout", "CreateControls", "_CreateControls0", "name_Open", "version_Open",
+           "copyright_Open", "AddMenuHandlers", "Event_EnableMenuItems", "Event_Open",
+           "_FileClose_Action", "hideControl"},
+          {"Layout", "CreateControls", "AddMenuHandlers", "Open", "EnableMenuItems"}};
 }
 
 // The window's own events are bound before anything of the window is built,

@@ -8,7 +8,7 @@
 namespace tervix {
 
 platform::ClassRecord App::ClassRecord() {
-  return {"App", "Application", {"Pref_Action", "About_Action"}, {}, ""};
+  return {"App", "Application", {"_Pref_Action", "_About_Action"}, {}, ""};
 }
 
 bool App::Pref_Action() {

@@ -76,7 +76,7 @@ const std::vector<platform::ControlDesign>& Window1::Controls() {
 platform::ClassRecord Window1::ClassRecord() {
   return {kRuntimeClassName,
           "Window",
-          {"Layout", "CreateControls", "CreateControls0", "Canvas1_MouseDown", "EditField1_Open",
+          {"Layout", "CreateControls", "_CreateControls0", "Canvas1_MouseDown", "EditField1_Open",
            "BevelButton1_Action", "BevelButton2_Action", "FileMenu", "FileQuit", "Pref",
            "UntitledSeparator", "About", "AddMenuHandlers"},
           {"Layout", "CreateControls", "AddMenuHandlers"},

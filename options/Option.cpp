@@ -44,7 +44,7 @@ const std::vector<platform::ControlDesign>& Option::Controls() {
 platform::ClassRecord Option::ClassRecord() {
   return {kRuntimeClassName,
           "Window",
-          {"Layout", "CreateControls", "CreateControls0", "BevelButton1_Action", "EditField1_Open",
+          {"Layout", "CreateControls", "_CreateControls0", "BevelButton1_Action", "EditField1_Open",
            "EditField1_LostFocus", "Executable_Open", "Executable_LostFocus", "BevelButton3_Action",
            "AddMenuHandlers"},
           {"Layout", "CreateControls", "AddMenuHandlers"}};

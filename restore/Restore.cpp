@@ -55,7 +55,7 @@ const std::vector<platform::ControlDesign>& Restore::Controls() {
 platform::ClassRecord Restore::ClassRecord() {
   return {kRuntimeClassName,
           "Window",
-          {"Layout", "CreateControls", "CreateControls0", "Canvas1_MouseDown", "Terminal_Open",
+          {"Layout", "CreateControls", "_CreateControls0", "Canvas1_MouseDown", "Terminal_Open",
            "BevelYES_Action", "BevelNO_Action", "FileMenu", "FileQuit", "Pref", "UntitledSeparator",
            "About", "AddMenuHandlers"},
           {"Layout", "CreateControls", "AddMenuHandlers"}};

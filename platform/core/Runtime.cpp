@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QSettings>
 #include <cstdint>
 #include <iostream>
 
@@ -31,28 +32,31 @@ RuntimeState& State() {
   return state;
 }
 
-// QApplication keeps references to argc and argv for its whole life.
-struct Arguments {
-  int argc = 0;
-  std::vector<std::string> strings;
-  std::vector<char*> pointers;
-};
+// The toolkit keeps its own settings (the file dialog's history and
+// sidebar) in the config home, beside the player's preferences. Pointing
+// every settings path at a character device leaves nothing that can be read
+// or created there, so those settings live in memory for the run.
+void KeepToolkitSettingsOffDisk() {
+  constexpr const char* kNowhere = "/dev/null";
+  for (const QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+    QSettings::setPath(format, QSettings::UserScope, kNowhere);
+    QSettings::setPath(format, QSettings::SystemScope, kNowhere);
+  }
+}
 
-void CreateApplication(int argc, char** argv) {
+// The launcher takes no command-line options: the toolkit sees only the
+// program name, so its own options (-reverse, -stylesheet, -platform) change
+// nothing. QApplication keeps references to argc and argv for its whole life.
+void CreateApplication(const char* programName) {
   if (QApplication::instance() != nullptr)
     return;
-  static Arguments arguments;
-  for (int i = 0; i < argc && argv != nullptr; ++i)
-    arguments.strings.emplace_back(argv[i]);
-  if (arguments.strings.empty())
-    arguments.strings.emplace_back("tervix-launcher");
-  for (std::string& text : arguments.strings)
-    arguments.pointers.push_back(text.data());
-  arguments.pointers.push_back(nullptr);
-  arguments.argc = static_cast<int>(arguments.strings.size());
+  KeepToolkitSettingsOffDisk();
+  static std::string name = programName != nullptr ? programName : "tervix-launcher";
+  static char* arguments[] = {name.data(), nullptr};
+  static int count = 1;
   // Never destroyed: widgets of released windows are deleted later through
   // the event queue, and the application must outlive them.
-  auto* application = new QApplication(arguments.argc, arguments.pointers.data());
+  auto* application = new QApplication(count, arguments);
   application->setQuitOnLastWindowClosed(false);
 }
 
@@ -76,7 +80,7 @@ std::string MessageOf(const std::exception_ptr& exception) {
 }  // namespace
 
 void RuntimeInit(int argc, char** argv) {
-  CreateApplication(argc, argv);
+  CreateApplication(argc > 0 && argv != nullptr ? argv[0] : nullptr);
   State() = RuntimeState{};
   NoteInJournal("RuntimeInit");
 }

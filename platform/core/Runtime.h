@@ -20,7 +20,8 @@ struct ClassRecord {
   std::string scope = "Public";
 };
 
-// Start-up, in the order the process entry calls them.
+// Start-up, in the order the process entry calls them. Of the command line
+// only the program name is used: the launcher takes no options.
 void RuntimeInit(int argc, char** argv);
 // Registers a class; registering the same name again does nothing.
 void RegisterClass(ClassRecord record);

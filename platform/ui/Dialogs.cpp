@@ -74,9 +74,11 @@ class QtDialogHost : public DialogHost {
  public:
   std::optional<std::string> ChooseFile(const std::string& title,
                                         const std::string& initialDirectory) override {
+    // A desktop's own dialog keeps its history in the player's config home.
     const QString chosen =
         QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title),
-                                     QString::fromStdString(initialDirectory));
+                                     QString::fromStdString(initialDirectory), QString(), nullptr,
+                                     QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty())
       return std::nullopt;
     return chosen.toStdString();

@@ -25,8 +25,9 @@ using Files = std::map<std::string, std::string>;
 enum class Action { Logon, RestoreYes, SaveLogin };
 using enum Action;
 // Where the launcher runs: without HOME, with an empty one, with neither HOME
-// nor a config home, or where the config home is read-only.
-enum class Place { Usual, NoHome, EmptyHome, NoHomes, ReadOnlyConfig };
+// nor a config home, where the config home is read-only, or where the
+// open-file dialog is the toolkit's own and the player cancels it.
+enum class Place { Usual, NoHome, EmptyHome, NoHomes, ReadOnlyConfig, ToolkitDialog };
 using enum Place;
 
 struct BadInput {
@@ -53,8 +54,8 @@ constexpr const char* kStarted = "Starting gateway... | the known game";
 std::string StartedAfter(const std::string& message) {
   return "Starting gateway... | " + message + " | the known game";
 }
-constexpr const char* kAsked =
-    "Starting gateway... | asked \"Select Tervix executable\" | the chosen game";
+constexpr const char* kCancelled = "Starting gateway... | asked \"Select Tervix executable\"";
+const std::string kAsked = kCancelled + std::string(" | the chosen game");
 constexpr const char* kSaved = "the login saved";
 constexpr const char* kKept = "the login kept";
 const Files::value_type kBob{"P/bob.usr", "bob's profile"};
@@ -98,6 +99,9 @@ const BadInput kBadInputs[] = {
     {"SaveWithoutAnyHome", {}, SaveLogin, "alice", kKept, {}, NoHomes},
     {"LogonWithReadOnlyConfig", {{"C/PrefExecutable", ""}, kBob}, Logon, "bob", kAsked,
      {kBobBackedUp}, ReadOnlyConfig},
+    {"ToolkitStateFileIsALink", {{"C/PrefExecutable", ""}, kBob, {"notes", "the player's notes"},
+     {"config/QtProject.conf", "-> ../notes"}}, Logon, "bob", kCancelled, {kBobBackedUp},
+     ToolkitDialog},
 };
 // clang-format on
 
@@ -140,8 +144,9 @@ class BadInputTest : public RuntimeTest, public testing::WithParamInterface<BadI
         Shown(Window1::kRuntimeClassName).ControlAs<platform::StaticText>("StaticText2")->Text();
     for (const ShownMessage& message : dialogs().messages())
       seen += " | " + message.text;
-    for (const std::string& title : dialogs().openFileTitles())
-      seen += " | asked \"" + title + "\"";
+    for (const auto* titles : {&dialogs().openFileTitles(), &AnsweredOpenFileDialogs()})
+      for (const std::string& title : *titles)
+        seen += " | asked \"" + title + "\"";
     for (const std::string& path : launches().launched()) {
       const bool known = path == before.at(PathOf("C/PrefExecutable"));
       seen += " | " + (known ? "the known game" : path == kChosen ? "the chosen game" : path);
@@ -177,6 +182,10 @@ TEST_P(BadInputTest, EndsClearlyAndLosesNothing) {
   if (input.place == ReadOnlyConfig)
     FaultPlan::Install()->ReadOnly(ConfigHome());
   dialogs().AnswerNextOpenFile(kChosen);
+  if (input.place == ToolkitDialog) {
+    platform::InstallDialogHost(nullptr);
+    AnswerOpenFileDialog(std::nullopt);
+  }
 
   const Files before = Snapshot();
   StartLauncher();

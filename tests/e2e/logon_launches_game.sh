@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Logon with a known profile and no stored executable: the backup is a copy of
 # the profile, the game chosen in the open-file dialog is remembered and
-# started, and it outlives the launcher, which quits four seconds later.
+# started (the dialog keeps nothing of its own in the config home), and it
+# outlives the launcher, which quits four seconds later.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -59,6 +60,8 @@ cmp -s "$profiles/$login.usr" "$profiles/$login-backup.usr" ||
   fail "the backup differs from the profile"
 expect_content "$profiles/$login.usr" "$profile_content"
 expect_content "$settings/PrefExecutable" "$game"
+[ "$(ls -A "$XDG_CONFIG_HOME")" = "$(basename "$settings")" ] ||
+  fail "the config home holds more than the preferences folder: $(ls -A "$XDG_CONFIG_HOME")"
 
 expect_launcher_exit 12 0
 waited=$(elapsed "$answered" "$(cat "$work/launcher.ended")")

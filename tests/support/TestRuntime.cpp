@@ -37,8 +37,12 @@ void RuntimeTest::SetUp() {
   platform::InstallDialogHost(dialogs_);
   platform::InstallLaunchService(launches_);
   platform::SetResourceFilePath(TERVIX_RESOURCE_FILE);
-  static char name[] = "tervix-tests", *arguments[] = {name, nullptr};
-  platform::RuntimeInit(1, arguments);
+  std::vector<std::string> words = CommandLine();
+  std::vector<char*> arguments;
+  for (std::string& word : words)
+    arguments.push_back(word.data());
+  arguments.push_back(nullptr);
+  platform::RuntimeInit(static_cast<int>(words.size()), arguments.data());
 }
 
 void RuntimeTest::TearDown() {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/core/Seams.h"
@@ -92,6 +93,9 @@ class RuntimeTest : public ScratchFolderTest {
  protected:
   void SetUp() override;
   void TearDown() override;
+
+  // The command line the framework is started with.
+  virtual std::vector<std::string> CommandLine() const { return {"tervix-tests"}; }
 
   // Runs the launcher's start-up up to the event loop: classes registered,
   // App with its menu bar, menu handlers bound, the login window built.

@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFileDialog>
 #include <QTest>
+#include <QTimer>
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Runtime.h"
@@ -59,6 +61,48 @@ void ChooseMenu(const std::string& itemName) {
 void CloseBox(platform::Window& window) {
   platform::qt::WindowQWidget(window)->close();
   ProcessEvents();
+}
+
+namespace {
+
+std::vector<std::string>& AnsweredTitles() {
+  static std::vector<std::string> titles;
+  return titles;
+}
+
+// Waits for a file dialog to be shown, then answers it from inside the
+// dialog's own modal loop; it removes itself once it has answered.
+class OpenFileAnswer : public QObject {
+ public:
+  explicit OpenFileAnswer(std::optional<std::string> path) : path_(std::move(path)) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* dialog = qobject_cast<QFileDialog*>(watched);
+    if (dialog == nullptr || event->type() != QEvent::Show)
+      return false;
+    qApp->removeEventFilter(this);
+    AnsweredTitles().push_back(dialog->windowTitle().toStdString());
+    QTimer::singleShot(0, dialog, [dialog, path = path_] {
+      if (path)
+        dialog->selectFile(QString::fromStdString(*path));
+      QMetaObject::invokeMethod(dialog, path ? "accept" : "reject");
+    });
+    deleteLater();
+    return false;
+  }
+
+ private:
+  std::optional<std::string> path_;
+};
+
+}  // namespace
+
+void AnswerOpenFileDialog(std::optional<std::string> path) {
+  qApp->installEventFilter(new OpenFileAnswer(std::move(path)));
+}
+
+const std::vector<std::string>& AnsweredOpenFileDialogs() {
+  return AnsweredTitles();
 }
 
 // A handler's exception is kept by the dispatcher, since it must not cross

@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "platform/ui/Window.h"
 
 // What a player does, performed on the real widgets behind the controls, so
@@ -16,6 +20,11 @@ void Focus(platform::Window& window, const std::string& controlName);
 void ChooseMenu(const std::string& itemName);
 // Closes a window with its close box.
 void CloseBox(platform::Window& window);
+// Answers the next toolkit open-file dialog once it is on screen: chooses
+// the file at the path, or cancels when there is none.
+void AnswerOpenFileDialog(std::optional<std::string> path);
+// The titles of the toolkit open-file dialogs answered so far, in order.
+const std::vector<std::string>& AnsweredOpenFileDialogs();
 // Delivers pending events, as the event loop would between two user actions.
 void ProcessEvents();
 
