@@ -12,12 +12,19 @@ bool LeavesTheControl(const QFocusEvent& event) {
   return event.reason() != Qt::PopupFocusReason && event.reason() != Qt::ActiveWindowFocusReason;
 }
 
+// A closing window has already given its focused control the last LostFocus.
+bool WindowIsClosing(const ControlWidget& host) {
+  std::shared_ptr<Window> window = host.owner != nullptr ? host.owner->ParentWindow() : nullptr;
+  return window && window->IsClosing();
+}
+
 }  // namespace
 
 bool FocusWatcher::eventFilter(QObject* watched, QEvent* event) {
   // Opening a menu or another window (such as a modal dialog) moves the
   // focus only for a while; the control keeps it within its own window.
-  if (event->type() == QEvent::FocusOut && LeavesTheControl(*static_cast<QFocusEvent*>(event))) {
+  if (event->type() == QEvent::FocusOut && LeavesTheControl(*static_cast<QFocusEvent*>(event)) &&
+      !WindowIsClosing(host_)) {
     DispatchControlEvent(host_, "LostFocus");
   }
   return QObject::eventFilter(watched, event);

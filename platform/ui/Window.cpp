@@ -44,6 +44,21 @@ void ChainTabOrder(std::vector<std::shared_ptr<RectControl>> controls) {
   }
 }
 
+// The control that holds the window's keyboard focus, whether or not the
+// window is the active one.
+std::shared_ptr<RectControl> FocusedControl(
+    const WindowWidget& window, const std::vector<std::shared_ptr<RectControl>>& controls) {
+  QWidget* focus = window.window.isNull() ? nullptr : window.window->focusWidget();
+  if (focus == nullptr)
+    return nullptr;
+  for (const auto& control : controls) {
+    QWidget* own = control->Widget().widget;
+    if (own != nullptr && (own == focus || own->isAncestorOf(focus)))
+      return control;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 Window::Window() {
@@ -90,10 +105,17 @@ void Window::Show() {
   qt::LiveWindow(*widget_).activateWindow();
 }
 
+// The focused control's LostFocus comes first, while the window is whole, so
+// that what was typed just before the close is handed over. A close that its
+// handler asks for, or a focus-out that the toolkit sends while the window
+// goes, raises nothing more.
 void Window::Close() {
-  if (!open_)
+  if (!open_ || closing_)
     return;
   std::shared_ptr<Window> keep = weak_from_this().lock();
+  closing_ = true;
+  if (std::shared_ptr<RectControl> focused = FocusedControl(*widget_, controls_))
+    qt::DispatchControlEvent(focused->Widget(), "LostFocus");
   open_ = false;
   for (const auto& control : controls_)
     control->Widget().closed = true;
@@ -104,6 +126,10 @@ void Window::Close() {
 
 bool Window::IsOpen() const {
   return open_;
+}
+
+bool Window::IsClosing() const {
+  return closing_;
 }
 
 std::shared_ptr<RectControl> Window::ControlByName(const std::string& name) const {

@@ -36,10 +36,14 @@ class Window : public std::enable_shared_from_this<Window> {
   // closed and unregistered.
   void Constructor();
   void Show();
-  // Closes the controls and the window, and removes the registry entry of the
-  // run-time class name when that entry holds this window. Closing twice does nothing.
+  // Raises LostFocus on the control that has the window's focus, then closes
+  // the controls and the window, and removes the registry entry of the
+  // run-time class name when that entry holds this window. Closing again,
+  // even from that LostFocus handler, does nothing.
   void Close();
   bool IsOpen() const;
+  // True from the start of Close on.
+  bool IsClosing() const;
 
   // The control of that name, or nil.
   std::shared_ptr<RectControl> ControlByName(const std::string& name) const;
@@ -103,6 +107,7 @@ class Window : public std::enable_shared_from_this<Window> {
   std::vector<std::pair<std::string, MenuHandler>> menuHandlers_;
   std::vector<std::pair<std::string, EventHandler>> windowEvents_;
   bool open_ = false;
+  bool closing_ = false;
 };
 
 // Applies every entry of a block to its target, in block order.

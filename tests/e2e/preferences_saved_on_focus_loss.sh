@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Ctrl+, opens the preferences window; what is typed into a field is stored
-# when the focus moves to the other field, and Ctrl+Q then quits with status 0.
+# when the focus moves to the other field. A path typed next stays unstored
+# through "Get" cancelled in the real file dialog, and is stored when "Ok" is
+# clicked with the mouse. Ctrl+Q then quits with status 0.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -28,8 +30,23 @@ expect_content "$settings/PrefLogin" "erin"
 leftovers=$(find "$settings" -type f ! -name PrefLogin ! -name PrefExecutable)
 [ -z "$leftovers" ] || fail "stray files in the preferences folder: $leftovers"
 
+click_control "$options" 188 21 86 185 23
+press_keys ctrl+a
+type_text "/opt/tervix/other"
+click_control "$options" 188 212 86 42 22
+dialog=$(wait_for_window "Select Tervix executable") || fail "no open-file dialog appeared"
+focus_window "$dialog"
+press_keys Escape
+poll 5 window_is_gone "$dialog" || fail "the open-file dialog stayed open"
+expect_content "$settings/PrefExecutable" "/opt/tervix/game"
+
+click_control "$options" 188 194 146 60 22
+poll 5 window_is_gone "$options" || fail "Ok did not close the preferences window"
+expect_content "$settings/PrefExecutable" "/opt/tervix/other"
+expect_content "$settings/PrefLogin" "erin"
+
 focus_window "$login_window"
 press_keys ctrl+q
 expect_launcher_exit 5 0
 expect_content "$settings/PrefLogin" "erin"
-expect_content "$settings/PrefExecutable" "/opt/tervix/game"
+expect_content "$settings/PrefExecutable" "/opt/tervix/other"

@@ -62,6 +62,46 @@ TEST_F(OptionWindowTest, LeavingAFieldStoresItsExactTextChangedOrNot) {
   }
 }
 
+// "Ok" and the close box take no focus, so only the close itself hands the
+// typing over.
+TEST_F(OptionWindowTest, TextTypedJustBeforeOkOrTheCloseBoxIsStored) {
+  for (const bool byCloseBox : {false, true}) {
+    for (const auto& [field, key] :
+         {std::pair{"EditField1", "PrefLogin"}, std::pair{"Executable", "PrefExecutable"}}) {
+      SCOPED_TRACE(std::string(field) + (byCloseBox ? " then the close box" : " then Ok"));
+      auto window = ChoosePreferences();
+      Type(*window, field, byCloseBox ? "/box" : "/ok");
+      const std::string typed = FieldText(*window, field);
+      ASSERT_NE(Stored(key), typed) << "stored before the close";
+      byCloseBox ? CloseBox(*window) : Click(*window, "BevelButton1");
+      EXPECT_EQ(Stored(key), typed);
+      EXPECT_FALSE(window->IsOpen());
+    }
+  }
+}
+
+// Each field is typed into through the keyboard alone, a Tab ending each.
+TEST_F(OptionWindowTest, TabBetweenTheFieldsStoresEachAndOkKeepsThem) {
+  auto window = ChoosePreferences();
+  Type(*window, "EditField1", "erin\t");
+  EXPECT_EQ(Stored("PrefLogin"), "erin");
+  Type(*window, "Executable", "/opt/game\t");
+  EXPECT_EQ(Stored("PrefExecutable"), "/opt/game");
+  Click(*window, "BevelButton1");
+  EXPECT_EQ(Stored("PrefLogin"), "erin");
+  EXPECT_EQ(Stored("PrefExecutable"), "/opt/game");
+}
+
+TEST_F(OptionWindowTest, NewLoginStoredByOkIsTheOneRestoreNames) {
+  Prefs::PrefLogin("alice");
+  auto window = ChoosePreferences();
+  Type(*window, "EditField1", "\b\b\b\b\bcarol");
+  Click(*window, "BevelButton1");
+  Click(platform::NotNil(platform::GetImplicitWindow("Window1.Window1")), "BevelButton2");
+  EXPECT_NE(RestoreTerminal().find("Your current gateway is: carol.usr"), std::string::npos)
+      << RestoreTerminal();
+}
+
 TEST_F(OptionWindowTest, CancelledGetKeepsTheFieldAndTheStore) {
   Prefs::PrefExecutable("/games/old");
   auto window = ChoosePreferences();
@@ -100,7 +140,6 @@ TEST_F(OptionWindowTest, PreferencesReloadsTheStoredValuesOnlyAfterOk) {
   EXPECT_EQ(ChoosePreferences(), window);
   EXPECT_EQ(FieldText(*window, "EditField1"), "alice-typed") << "reloaded while open";
   Type(*window, "Executable", "/games/tervix");
-  Focus(*window, "EditField1");
   Click(*window, "BevelButton1");
   auto rebuilt = ChoosePreferences();
   EXPECT_NE(rebuilt, window);

@@ -182,6 +182,45 @@ TEST_F(WindowTest, LostFocusComesOnlyWhenTheFocusMovesWithinTheWindow) {
   EXPECT_EQ(lost, 1);
 }
 
+// Closing hands what was typed just before to the focused field's LostFocus,
+// once, while the window is still whole. That handler may close the window
+// again, move the focus (hiding the field moves it) or fail; the window
+// closes all the same, and no second LostFocus comes.
+TEST_F(WindowTest, ClosingGivesTheFocusedFieldOneLostFocusFirstWhateverItDoes) {
+  const struct {
+    std::string name;
+    std::function<void(platform::Window&, platform::RectControl&)> act;
+    std::string failure;
+  } cases[] = {
+      {"only reads", [](auto&, auto&) {}, ""},
+      {"closes again", [](auto& window, auto&) { window.Close(); }, ""},
+      {"hides the field", [](auto&, auto& field) { field.SetVisible(false); }, ""},
+      {"fails", [](auto&, auto&) { throw platform::RuntimeException("save failed"); },
+       "save failed"},
+  };
+  for (const auto& lastLostFocus : cases) {
+    SCOPED_TRACE(lastLostFocus.name);
+    auto window = ImplicitInstance<FirstWindow>();
+    auto* field = window->ControlAs<platform::EditField>("EditField2").get();
+    std::vector<std::string> seen;
+    field->InstallInstanceEventHandler("LostFocus", [&, field, w = window.get()] {
+      seen.push_back(field->Text() + (w->IsOpen() ? " in an open window" : " too late"));
+      lastLostFocus.act(*w, *field);
+    });
+    OnAction(*window, [w = window.get()] { w->Close(); });
+    Type(*window, "EditField2", "typed");
+    std::string failure;
+    try {
+      Click(*window, "BevelButton1");
+    } catch (const platform::RuntimeException& error) {
+      failure = error.Message();
+    }
+    EXPECT_EQ(failure, lastLostFocus.failure);
+    EXPECT_EQ(seen, std::vector<std::string>{"typed in an open window"});
+    EXPECT_FALSE(window->IsOpen());
+  }
+}
+
 // The Ctrl shortcuts stand for the menu items; Quit quits with no handler's help.
 TEST_F(WindowTest, WindowMenuHandlerComesFirstAndTheApplicationTakesWhatItLeaves) {
   auto window = ImplicitInstance<FirstWindow>();
