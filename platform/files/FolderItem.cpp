@@ -106,23 +106,11 @@ std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(const std::string& /*
 }
 
 std::shared_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool writable) {
-  FileSystem& fileSystem = CurrentFileSystem();
-  const int descriptor = fileSystem.Open(path_, writable ? O_RDWR : O_RDONLY, 0);
-  if (descriptor < 0) {
-    lastErrorCode_ = errno;
-    return nullptr;
-  }
-  // A folder opens read-only like a file, but it has no bytes to give.
   struct stat status {};
-  const int error = fileSystem.Fstat(descriptor, &status) != 0 ? errno
-                    : S_ISDIR(status.st_mode)                  ? EISDIR
-                                                               : 0;
-  if (error != 0) {
-    fileSystem.Close(descriptor);
-    lastErrorCode_ = error;
+  const int descriptor = OpenRegularFile(path_, writable ? O_RDWR : O_RDONLY, status);
+  lastErrorCode_ = descriptor < 0 ? errno : 0;
+  if (descriptor < 0)
     return nullptr;
-  }
-  lastErrorCode_ = 0;
   return std::make_shared<BinaryStream>(descriptor, writable);
 }
 

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -15,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 // Files by name: "P/" starts a name in the profile folder, "C/" one in the
 // preferences folder, and any other name is in the test's own folder. A
-// content "-> target" is a symbolic link.
+// content "-> target" is a symbolic link, and kPipe a named pipe with no writer.
 using Files = std::map<std::string, std::string>;
 
 // Logon presses "Logon" with the login put in the field, or with the one the
@@ -51,6 +52,7 @@ constexpr const char* kAsked =
     "Starting gateway... | asked \"Select Tervix executable\" | the chosen game";
 constexpr const char* kSaved = "the login saved";
 constexpr const char* kKept = "the login kept";
+constexpr const char* kPipe = "<pipe>";
 const Files::value_type kBob{"P/bob.usr", "bob's profile"};
 const Files::value_type kBobBackedUp{"P/bob-backup.usr", "bob's profile"};
 const Files::value_type kBobOldBackup{"P/bob-backup.usr", "bob's old backup"};
@@ -74,6 +76,12 @@ const BadInput kBadInputs[] = {
     {"LargeExecutableFile", {{"C/PrefExecutable", "/opt/" + kLarge}, kBob}, Logon, "bob", kStarted,
      {kBobBackedUp}},
     {"LoginFileIsAFolder", {{"C/PrefLogin/notes", "x"}}, SaveLogin, "alice", kKept},
+    {"LoginFileIsAPipe", {{"C/PrefLogin", kPipe}, kBob}, Logon, {}, kMissing},
+    {"LoginFileIsAPipeWhenSaved", {{"C/PrefLogin", kPipe}}, SaveLogin, "alice", kKept},
+    {"LoginFileIsAPipeAtRestore", {{"C/PrefLogin", kPipe}, kAlice, kAliceBackup}, RestoreYes,
+     "alice", kStopped},
+    {"ExecutableFileIsAPipe", {{"C/PrefExecutable", kPipe}, kBob}, Logon, "bob", kAsked,
+     {kBobBackedUp}},
     {"LoginFileIsADanglingLink", {{"C/PrefLogin", "-> ../moved-away"}}, SaveLogin, "alice", kSaved,
      {{"C/PrefLogin", "alice"}}},
     {"ProfileIsAFolder", {{"P/bob.usr/keep", "x"}, kBobOldBackup}, Logon, "bob", kStarted},
@@ -108,6 +116,8 @@ class BadInputTest : public RuntimeTest, public testing::WithParamInterface<BadI
     for (const auto& entry : fs::recursive_directory_iterator(PathOf("")))
       if (entry.is_symlink())
         files[entry.path()] = "-> " + fs::read_symlink(entry.path()).string();
+      else if (entry.is_fifo())
+        files[entry.path()] = kPipe;
       else if (entry.is_regular_file())
         files[entry.path()] = ReadFile(entry.path()).value_or("<unreadable>");
     return files;
@@ -151,6 +161,8 @@ TEST_P(BadInputTest, EndsClearlyAndLosesNothing) {
     fs::create_directories(fs::path(PathOf(name)).parent_path());
     if (content.starts_with("-> "))
       fs::create_symlink(content.substr(3), PathOf(name));
+    else if (content == kPipe)
+      ASSERT_EQ(mkfifo(PathOf(name).c_str(), 0644), 0);
     else
       WriteFile(PathOf(name), content);
   }
