@@ -72,56 +72,99 @@ int CopyContent(int from, int to, off_t length) {
   return copied < length ? CopyByReadAndWrite(from, to) : 0;
 }
 
-struct Temporary {
+// Where the copy is written: an unnamed file, or one under a hidden name.
+enum class Temporary { kUnnamed, kNamed };
+
+// Says that the file system or the process cannot make or name unnamed
+// files; the copy is then made again under a name. Never an errno.
+constexpr int kUnnamedRefused = -1;
+
+bool UnnamedFilesRefused(int error) {
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL;
+}
+
+bool NamingRefused(int error) {
+  return error == ENOENT || error == EPERM;
+}
+
+std::string TemporaryName(const std::string& destination) {
+  return FolderOf(destination) + "/." + NameOf(destination).substr(0, kNamePrefixLimit) + "." +
+         RandomSuffix();
+}
+
+// An open file that the copy is written to, and its name once it has one.
+struct TemporaryFile {
   int descriptor = -1;
   std::string path;
   int error = 0;
 };
 
-Temporary CreateTemporary(const std::string& destination) {
-  FileSystem& fileSystem = CurrentFileSystem();
-  const std::string stem =
-      FolderOf(destination) + "/." + NameOf(destination).substr(0, kNamePrefixLimit) + ".";
-  Temporary temporary;
+TemporaryFile CreateUnnamed(const std::string& destination) {
+  TemporaryFile temporary;
+  temporary.descriptor = CurrentFileSystem().OpenTemporary(FolderOf(destination), 0600);
+  if (temporary.descriptor < 0)
+    temporary.error = UnnamedFilesRefused(errno) ? kUnnamedRefused : errno;
+  return temporary;
+}
+
+TemporaryFile CreateNamed(const std::string& destination) {
+  TemporaryFile temporary;
   for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
-    temporary.path = stem + RandomSuffix();
-    temporary.descriptor = fileSystem.Open(temporary.path, O_WRONLY | O_CREAT | O_EXCL, 0600);
+    temporary.path = TemporaryName(destination);
+    temporary.descriptor =
+        CurrentFileSystem().Open(temporary.path, O_WRONLY | O_CREAT | O_EXCL, 0600);
     if (temporary.descriptor >= 0)
       return temporary;
     if (errno != EEXIST)
       break;
   }
+  temporary.path.clear();
   temporary.error = errno;
   return temporary;
 }
 
-// The permission bits the copy gets, or an errno.
-int TargetMode(const struct stat& source, const std::string& destination, mode_t& mode) {
-  mode = source.st_mode & 0777;
-  struct stat existing {};
-  if (CurrentFileSystem().Stat(destination, &existing) == 0) {
-    if (S_ISDIR(existing.st_mode))
-      return EISDIR;
-    mode = existing.st_mode & 0777;
-    return 0;
+// Gives the whole, flushed unnamed file a hidden name beside destination.
+int NameUnnamed(TemporaryFile& temporary, const std::string& destination) {
+  for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+    const std::string path = TemporaryName(destination);
+    if (CurrentFileSystem().LinkAt(temporary.descriptor, path) == 0) {
+      temporary.path = path;
+      return 0;
+    }
+    if (errno != EEXIST)
+      return NamingRefused(errno) ? kUnnamedRefused : errno;
   }
+  return EEXIST;
+}
+
+// A folder in destination's place is refused; anything else there is replaced.
+int CheckDestination(const std::string& destination) {
+  struct stat existing {};
+  if (CurrentFileSystem().Stat(destination, &existing) == 0)
+    return S_ISDIR(existing.st_mode) ? EISDIR : 0;
   return errno == ENOENT ? 0 : errno;
 }
 
-// Writes the copy under its temporary name and puts it in place; on failure
-// the temporary file is removed and destination is as it was.
-int WriteAndReplace(int from, const struct stat& source, mode_t mode,
+// Writes the copy to a temporary file, names it once it is whole and flushed,
+// and renames it over destination. On failure the temporary file is gone and
+// destination is as it was. The copy gets source's permission bits, whatever
+// destination had: a link there is replaced, and its target's bits never
+// reach the copy.
+int WriteAndReplace(int from, const struct stat& source, Temporary kind,
                     const std::string& destination) {
   FileSystem& fileSystem = CurrentFileSystem();
-  Temporary temporary = CreateTemporary(destination);
+  TemporaryFile temporary =
+      kind == Temporary::kUnnamed ? CreateUnnamed(destination) : CreateNamed(destination);
   if (temporary.descriptor < 0)
     return temporary.error;
 
-  int error = fileSystem.Fchmod(temporary.descriptor, mode) == 0 ? 0 : errno;
+  int error = fileSystem.Fchmod(temporary.descriptor, source.st_mode & 0777) == 0 ? 0 : errno;
   if (!error)
     error = CopyContent(from, temporary.descriptor, source.st_size);
   if (!error && fileSystem.Fsync(temporary.descriptor) != 0)
     error = errno;
+  if (!error && temporary.path.empty())
+    error = NameUnnamed(temporary, destination);
   if (error) {
     fileSystem.Close(temporary.descriptor);
   } else if (fileSystem.Close(temporary.descriptor) != 0) {
@@ -130,7 +173,8 @@ int WriteAndReplace(int from, const struct stat& source, mode_t mode,
   if (!error && fileSystem.Rename(temporary.path, destination) != 0)
     error = errno;
   if (error) {
-    fileSystem.Unlink(temporary.path);
+    if (!temporary.path.empty())
+      fileSystem.Unlink(temporary.path);
     return error;
   }
   // The new content is in place now and the old is gone, so a folder that
@@ -140,31 +184,25 @@ int WriteAndReplace(int from, const struct stat& source, mode_t mode,
   return 0;
 }
 
-int CopyOpenSource(int from, const std::string& destination) {
-  struct stat source {};
-  if (CurrentFileSystem().Fstat(from, &source) != 0)
+int CopyThrough(Temporary kind, const std::string& source, const std::string& destination) {
+  struct stat status {};
+  const int from = OpenRegularFile(source, O_RDONLY, status);
+  if (from < 0)
     return errno;
-  if (S_ISDIR(source.st_mode))
-    return EISDIR;
-  if (!S_ISREG(source.st_mode))
-    return EINVAL;
-  mode_t mode = 0;
-  if (const int error = TargetMode(source, destination, mode))
-    return error;
-  return WriteAndReplace(from, source, mode, destination);
+  int error = CheckDestination(destination);
+  if (!error)
+    error = WriteAndReplace(from, status, kind, destination);
+  CurrentFileSystem().Close(from);
+  return error;
 }
 
 }  // namespace
 
 int ReplaceWithCopy(const std::string& source, const std::string& destination) {
-  FileSystem& fileSystem = CurrentFileSystem();
-  // Non-blocking, so that a named pipe in source's place is refused instead of waited on.
-  const int from = fileSystem.Open(source, O_RDONLY | O_NONBLOCK, 0);
-  if (from < 0)
-    return errno;
-  const int error = CopyOpenSource(from, destination);
-  fileSystem.Close(from);
-  return error;
+  const int error = CopyThrough(Temporary::kUnnamed, source, destination);
+  // Where unnamed files cannot be made or named, the copy is made again, from
+  // the source's start, under a hidden name.
+  return error == kUnnamedRefused ? CopyThrough(Temporary::kNamed, source, destination) : error;
 }
 
 }  // namespace platform

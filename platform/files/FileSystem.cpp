@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 #include <utility>
 
 namespace platform {
@@ -66,6 +67,27 @@ int FileSystem::Link(const std::string& from, const std::string& to) {
   return ::link(from.c_str(), to.c_str());
 }
 
+int FileSystem::OpenTemporary(const std::string& folder, mode_t mode) {
+  return RetryOnInterrupt(
+      [&] { return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode); });
+}
+
+// Naming a file by its descriptor through /proc needs no privilege; without
+// /proc, only a process that may look up any file can do it.
+int FileSystem::LinkAt(int descriptor, const std::string& to) {
+  const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+  if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, to.c_str(), AT_SYMLINK_FOLLOW) == 0)
+    return 0;
+  if (errno != ENOENT)
+    return -1;
+  return ::linkat(descriptor, "", AT_FDCWD, to.c_str(), AT_EMPTY_PATH);
+}
+
+int FileSystem::ClearNonBlocking(int descriptor) {
+  const int flags = ::fcntl(descriptor, F_GETFL);
+  return flags < 0 ? -1 : ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+}
+
 FileSystem& CurrentFileSystem() {
   return *Installed();
 }
@@ -91,6 +113,26 @@ int WriteAll(int descriptor, const char* bytes, size_t count) {
     count -= static_cast<size_t>(written);
   }
   return 0;
+}
+
+int OpenRegularFile(const std::string& path, int flags, struct stat& status) {
+  FileSystem& fileSystem = CurrentFileSystem();
+  const int descriptor = fileSystem.Open(path, flags | O_NONBLOCK, 0);
+  if (descriptor < 0)
+    return -1;
+  const int error = fileSystem.Fstat(descriptor, &status) != 0 ? errno
+                    : S_ISDIR(status.st_mode)                  ? EISDIR
+                    : !S_ISREG(status.st_mode)                 ? EINVAL
+                                                               : 0;
+  if (error != 0) {
+    fileSystem.Close(descriptor);
+    errno = error;
+    return -1;
+  }
+  // A regular file never makes a read or a write wait, so a failure here
+  // changes nothing; the flag is cleared so that the descriptor is an ordinary one.
+  fileSystem.ClearNonBlocking(descriptor);
+  return descriptor;
 }
 
 std::string FolderOf(const std::string& path) {

@@ -34,6 +34,16 @@ class FileSystem {
   // Gives an existing file a second name; a wrapper that does not override it
   // passes the call to the system.
   virtual int Link(const std::string& from, const std::string& to);
+  // Opens a new regular file in folder for writing that has no name yet
+  // (O_TMPFILE): it vanishes when closed unless LinkAt names it first. A
+  // wrapper that does not override it passes the call to the system.
+  virtual int OpenTemporary(const std::string& folder, mode_t mode);
+  // Gives an open file the name to, which must be free; a wrapper that does
+  // not override it passes the call to the system.
+  virtual int LinkAt(int descriptor, const std::string& to);
+  // Makes an open file's reads and writes wait again; a wrapper that does not
+  // override it passes the call to the system.
+  virtual int ClearNonBlocking(int descriptor);
 };
 
 // The file system in use; the real one unless a test installed another.
@@ -47,6 +57,12 @@ std::shared_ptr<FileSystem> RealFileSystem();
 // short writes. Returns 0, or the errno of the write that failed (EIO for a
 // write that wrote nothing and set no error).
 [[nodiscard]] int WriteAll(int descriptor, const char* bytes, size_t count);
+
+// Opens the regular file at path (for reading, and writing when flags say
+// so) without ever waiting, and fills status. Returns the descriptor, or -1
+// with errno set: EISDIR for a folder, EINVAL for anything else that is not a
+// regular file (a named pipe, a device), whose reads could wait for ever.
+[[nodiscard]] int OpenRegularFile(const std::string& path, int flags, struct stat& status);
 
 // The folder a path names an item of: "." for a bare name, "/" for an item of the root.
 std::string FolderOf(const std::string& path);

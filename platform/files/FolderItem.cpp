@@ -106,24 +106,11 @@ std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(const std::string& /*
 }
 
 std::shared_ptr<BinaryStream> FolderItem::OpenAsBinaryFile(bool writable) {
-  FileSystem& fileSystem = CurrentFileSystem();
-  // Non-blocking, so that a named pipe is refused instead of waited on.
-  const int descriptor = fileSystem.Open(path_, (writable ? O_RDWR : O_RDONLY) | O_NONBLOCK, 0);
-  if (descriptor < 0) {
-    lastErrorCode_ = errno;
-    return nullptr;
-  }
   struct stat status {};
-  const int error = fileSystem.Fstat(descriptor, &status) != 0 ? errno
-                    : S_ISDIR(status.st_mode)                  ? EISDIR
-                    : !S_ISREG(status.st_mode)                 ? EINVAL
-                                                               : 0;
-  if (error != 0) {
-    fileSystem.Close(descriptor);
-    lastErrorCode_ = error;
+  const int descriptor = OpenRegularFile(path_, writable ? O_RDWR : O_RDONLY, status);
+  lastErrorCode_ = descriptor < 0 ? errno : 0;
+  if (descriptor < 0)
     return nullptr;
-  }
-  lastErrorCode_ = 0;
   return std::make_shared<BinaryStream>(descriptor, writable);
 }
 

@@ -54,9 +54,9 @@ class FolderItem : public std::enable_shared_from_this<FolderItem> {
   // A new, empty file opened for writing; nil on failure (see LastErrorCode).
   // Fails when something already has this name.
   std::shared_ptr<BinaryStream> CreateBinaryFile(const std::string& fileType);
-  // The existing regular file opened for reading (and writing when writable),
-  // without waiting; nil on failure, and for a folder (EISDIR) or any other
-  // item that is not a regular file (EINVAL).
+  // The existing regular file opened for reading (and writing when writable);
+  // nil on failure. Anything else is refused at once, never waited on: a
+  // folder with EISDIR, a named pipe or a device with EINVAL.
   std::shared_ptr<BinaryStream> OpenAsBinaryFile(bool writable);
 
  private:

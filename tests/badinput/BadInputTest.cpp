@@ -84,6 +84,12 @@ const BadInput kBadInputs[] = {
     {"LargeExecutableFile", {{"C/PrefExecutable", "/opt/" + kLarge}, kBob}, Logon, "bob", kStarted,
      {kBobBackedUp}},
     {"LoginFileIsAFolder", {{"C/PrefLogin/notes", "x"}}, SaveLogin, "alice", kKept},
+    {"LoginFileIsAPipe", {{"C/PrefLogin", kPipe}, kBob}, Logon, {}, kMissing},
+    {"LoginFileIsAPipeWhenSaved", {{"C/PrefLogin", kPipe}}, SaveLogin, "alice", kKept},
+    {"LoginFileIsAPipeAtRestore", {{"C/PrefLogin", kPipe}, kAlice, kAliceBackup}, RestoreYes,
+     "alice", kStopped},
+    {"ExecutableFileIsAPipe", {{"C/PrefExecutable", kPipe}, kBob}, Logon, "bob", kAsked,
+     {kBobBackedUp}},
     {"LoginFileIsADanglingLink", {{"C/PrefLogin", "-> ../moved-away"}}, SaveLogin, "alice", kSaved,
      {{"C/PrefLogin", "alice"}}},
     {"ProfileIsAFolder", {{"P/bob.usr/keep", "x"}, kBobOldBackup}, Logon, "bob",
@@ -124,6 +130,8 @@ class BadInputTest : public RuntimeTest, public testing::WithParamInterface<BadI
     for (const auto& entry : fs::recursive_directory_iterator(PathOf("")))
       if (entry.is_symlink())
         files[entry.path()] = "-> " + fs::read_symlink(entry.path()).string();
+      else if (entry.is_fifo())
+        files[entry.path()] = kPipe;
       else if (entry.is_regular_file())
         files[entry.path()] = ReadFile(entry.path()).value_or("<unreadable>");
     return files;

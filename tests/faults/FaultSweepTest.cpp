@@ -18,6 +18,16 @@
 namespace tervix::test {
 namespace {
 
+// Where every call of an operation is refused, as where files get no second
+// name, the kernel cannot copy or unnamed files cannot be made, the flows take
+// other paths. Copying in the kernel and into an unnamed file go together, as
+// do copying by read and write and into a named file, so that each is swept.
+using Road = std::vector<std::pair<std::string, int>>;
+const Road kRoads[] = {{},
+                       {{"Link", EPERM}},
+                       {{"CopyFileRange", EXDEV}, {"OpenTemporary", EOPNOTSUPP}},
+                       {{"Link", EPERM}, {"CopyFileRange", EXDEV}, {"OpenTemporary", EOPNOTSUPP}}};
+
 // A flow of the launcher that a sweep runs again and again, each run in a
 // child process of its own, so that process-wide state (the Qt application,
 // the windows, the preference cache) starts fresh every time. The sweeping
@@ -33,15 +43,30 @@ class FaultedFlow : public RuntimeTest {
   virtual void Check(bool faulted, bool crashed) = 0;
   using RuntimeTest::SetUp, RuntimeTest::TearDown;
   void TestBody() override {}
+
+  // The plan of the run and the calls its road refuses, set for each run.
+  std::shared_ptr<FaultPlan> plan;
+  Road road;
+
+ protected:
+  // A copy's temporary file has a hidden name. A failure leaves none, and a
+  // crash leaves one only once the copy has its name, which it gets when it is
+  // whole; only where unnamed files are refused may it be partial.
+  void ExpectNoTemporaryLeft(const std::string& folder, bool crashed,
+                             const std::vector<std::string>& wholeCopies) const {
+    const bool unnamedRefused = std::ranges::any_of(
+        road, [](const auto& refusal) { return refusal.first == "OpenTemporary"; });
+    for (const std::string& name : ListFolder(folder)) {
+      const std::string content = ReadFile(folder + "/" + name).value_or("<missing>");
+      const bool whole =
+          plan->Calls("LinkAt") > 0 && std::ranges::find(wholeCopies, content) != wholeCopies.end();
+      EXPECT_TRUE(!name.starts_with(".") || (crashed && (whole || unnamedRefused)))
+          << "the temporary file " << name << " was left, holding: " << content;
+    }
+  }
 };
 
 using Plans = std::map<std::string, std::shared_ptr<FaultPlan>>;
-
-// Where every call of an operation is refused, as where files get no second
-// name or the kernel cannot copy, the flows take other paths.
-using Road = std::vector<std::pair<std::string, int>>;
-const Road kRoads[] = {
-    {}, {{"Link", EPERM}}, {{"CopyFileRange", EXDEV}}, {{"Link", EPERM}, {"CopyFileRange", EXDEV}}};
 
 // Runs and checks one case in a child process of its own, whose failures
 // print as the parent's. Since a child starts
@@ -56,6 +81,7 @@ std::optional<std::map<std::string, int>> RunCase(FaultedFlow& flow,
     return std::nullopt;
   std::fflush(nullptr);
   if (fork() == 0) {
+    flow.plan = plan;
     flow.SetUp();
     flow.Arrange();
     platform::InstallFileSystem(plan);
@@ -111,12 +137,14 @@ Plans FaultsAt(const Road& road, const std::string& operation, int nth) {
 // Runs the flow without faults, then once for every fault each file call of
 // that clean run can meet: it fails with ENOSPC, EACCES or EIO, a write is cut
 // short, or the process stops there as a crash would. Where files get no
-// second name or the kernel cannot copy, the flow takes other paths, which
-// are swept as well. Checks every run; prints and returns how many were faulted.
+// second name, the kernel cannot copy or unnamed files cannot be made, the
+// flow takes other paths, which are swept as well. Checks every run; prints
+// and returns how many were faulted.
 int Sweep(FaultedFlow&& flow) {
   int cases = 0;
   for (const Road& road : kRoads) {
     const std::string roadName = ", with these calls refused: " + testing::PrintToString(road);
+    flow.road = road;
     const auto clean = RunCase(flow, PlanOn(road), false, "nothing fails" + roadName);
     // A road on which the flow never meets a refusal was swept already.
     const auto met = [&](const auto& refusal) { return clean->count(refusal.first) > 0; };
@@ -162,6 +190,7 @@ class LogonFlow : public FaultedFlow {
     EXPECT_TRUE(backup == kOldBackup || backup == kProfile) << "the backup holds: " << backup;
     EXPECT_TRUE(!crashed || status != kStarting || backup == kProfile)
         << "\"Starting gateway...\" was shown before the backup was made";
+    ExpectNoTemporaryLeft(ProfileFolder(), crashed, {kProfile});
     if (crashed)
       return;
     EXPECT_EQ(ListFolder(ProfileFolder()), (std::vector<std::string>{"bob-backup.usr", "bob.usr"}));
@@ -230,6 +259,7 @@ class RestoreFlow : public FaultedFlow {
     EXPECT_TRUE(!failed || current == kProfile)
         << "the terminal says the restore failed, yet the profile holds: " << current;
     EXPECT_TRUE(done || faulted) << terminal;
+    ExpectNoTemporaryLeft(ProfileFolder(), crashed, {kProfile, kBackup});
     EXPECT_TRUE(crashed || done || failed || (current == kProfile && trashed == kOldTrash))
         << "a press that reached no file step changed the files";
     EXPECT_TRUE(crashed || ListFolder(ProfileFolder()).size() == (trashed == "<missing>" ? 2u : 3u))
@@ -255,6 +285,7 @@ class LoginSaveFlow : public FaultedFlow {
     const std::optional<std::string> stored = ReadFile(PrefsFolderPath() + "/PrefLogin");
     EXPECT_TRUE(stored == before_ || stored == kNewLogin) << stored.value_or("<missing>");
     EXPECT_TRUE(faulted || stored == kNewLogin) << stored.value_or("<missing>");
+    ExpectNoTemporaryLeft(PrefsFolderPath(), crashed, {before_.value_or("<none>")});
     EXPECT_TRUE(crashed || Prefs::PrefLogin() == stored.value_or(""))
         << "this run goes on with " << Prefs::PrefLogin() << ", not the login on disk";
   }

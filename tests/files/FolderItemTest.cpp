@@ -1,9 +1,12 @@
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <random>
+#include <span>
 
 #include "platform/files/FolderItem.h"
 #include "tests/support/FaultPlan.h"
@@ -55,19 +58,90 @@ TEST_F(FolderItemFiles, CopyIsExactInTheKernelByReadAndWriteAndByBothInTurn) {
     EXPECT_TRUE(Content(name) == bytes) << "the copy " << name << " differs from the source";
 }
 
-TEST_F(FolderItemFiles, FailedWriteFlushOrRenameKeepsTheOldDestinationWhole) {
+// Where the copy's temporary file is made: unnamed, or under a hidden name from the start
+// because the file system cannot make unnamed files or the process cannot name them.
+using Refusal = std::pair<const char*, int>;
+const Refusal kTemporaryRoads[] = {{"none", 0},
+                                   {"OpenTemporary", EOPNOTSUPP},
+                                   {"OpenTemporary", EISDIR},
+                                   {"OpenTemporary", EINVAL},
+                                   {"LinkAt", ENOENT},
+                                   {"LinkAt", EPERM}};
+
+std::shared_ptr<FaultPlan> PlanRefusing(const Refusal& refusal) {
+  auto plan = FaultPlan::Install();
+  for (int nth = 1; refusal.second != 0 && nth <= 8; ++nth)
+    plan->FailCall(refusal.first, nth, refusal.second);
+  return plan;
+}
+
+// A refused naming comes only once the unnamed copy is written, where these faults have
+// struck already, so the roads that refuse it are left to the next test.
+TEST_F(FolderItemFiles, FailedWriteFlushOrRenameKeepsTheOldDestinationWholeAndLeavesNothing) {
   Put("source", std::string(300 * 1000, 'n'));
   Put("destination", "old content");
-  const std::pair<const char*, int> faults[] = {{"Write", ENOSPC}, {"Fsync", EIO}, {"Rename", EIO}};
-  for (const auto& [operation, error] : faults) {
-    SCOPED_TRACE(operation);
-    auto plan = FaultPlan::Install();
-    plan->FailCall("CopyFileRange", 1, EXDEV);
-    plan->FailCall(operation, 1, error);
-    EXPECT_EQ(Apply(&FolderItem::CopyFileTo, "source", "destination"), error);
-    EXPECT_EQ(Content("destination"), "old content");
-    EXPECT_EQ(ListFolder(ProfileFolder()), (std::vector<std::string>{"destination", "source"}));
+  const Refusal faults[] = {{"Write", ENOSPC}, {"Fsync", EIO}, {"Rename", EIO}};
+  for (const Refusal& road : std::span(kTemporaryRoads).first(4))
+    for (const auto& [operation, error] : faults) {
+      SCOPED_TRACE(std::string(operation) + " with refused: " + road.first);
+      auto plan = PlanRefusing(road);
+      plan->FailCall("CopyFileRange", 1, EXDEV);
+      plan->FailCall(operation, 1, error);
+      EXPECT_EQ(Apply(&FolderItem::CopyFileTo, "source", "destination"), error);
+      EXPECT_EQ(Content("destination"), "old content");
+      EXPECT_EQ(ListFolder(ProfileFolder()), (std::vector<std::string>{"destination", "source"}));
+    }
+}
+
+// A link in the destination's place is replaced, never written through, and its target's
+// permission bits (none, here) never reach the copy.
+TEST_F(FolderItemFiles, CopyGetsTheSourcesPermissionBitsOverAFileOrALinkWhereverItIsMade) {
+  Put("source", "new profile");
+  Put("target", "what the link names");
+  chmod(PathOf("source").c_str(), 0640);
+  chmod(PathOf("target").c_str(), 0);
+  const auto mode = [&](Name name) {
+    struct stat status {};
+    return lstat(PathOf(name).c_str(), &status) == 0 ? status.st_mode : 0;
+  };
+  for (const Refusal& road : kTemporaryRoads) {
+    SCOPED_TRACE(std::string("refused: ") + road.first);
+    Put("file", "old backup");
+    chmod(PathOf("file").c_str(), 0600);
+    std::filesystem::remove(PathOf("link"));
+    std::filesystem::create_symlink("target", PathOf("link"));
+    PlanRefusing(road);
+    for (const char* destination : {"file", "link"}) {
+      EXPECT_EQ(Apply(&FolderItem::CopyFileTo, "source", destination), 0) << destination;
+      EXPECT_EQ(mode(destination), S_IFREG | 0640) << destination;
+      EXPECT_EQ(Content(destination), "new profile") << destination;
+    }
+    FaultPlan::Uninstall();
+    EXPECT_EQ(mode("target"), S_IFREG | 0);
+    EXPECT_EQ(ListFolder(ProfileFolder()),
+              (std::vector<std::string>{"file", "link", "source", "target"}));
   }
+  chmod(PathOf("target").c_str(), 0600);
+  EXPECT_EQ(Content("target"), "what the link names");
+}
+
+// A writer holds the pipe open, so that a reader that waited would get an empty value
+// instead of hanging the test.
+TEST_F(FolderItemFiles, OpeningAnythingButARegularFileFailsAtOnce) {
+  Put("file", "value");
+  std::filesystem::create_directory(PathOf("folder"));
+  ASSERT_EQ(mkfifo(PathOf("pipe").c_str(), 0644), 0);
+  const int writer = open(PathOf("pipe").c_str(), O_RDWR);
+  const std::tuple<const char*, bool, int> cases[] = {{"pipe", false, EINVAL},
+                                                      {"pipe", true, EINVAL},
+                                                      {"folder", false, EISDIR},
+                                                      {"file", false, 0}};
+  for (const auto& [name, writable, error] : cases) {
+    FolderItem item(PathOf(name), kShellPathMode);
+    EXPECT_EQ(item.OpenAsBinaryFile(writable) != nullptr, error == 0) << name << writable;
+    EXPECT_EQ(item.LastErrorCode(), error) << name << writable;
+  }
+  close(writer);
 }
 
 TEST_F(FolderItemFiles, ChildRefusesNamesWithSlashOrNul) {

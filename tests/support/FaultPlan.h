@@ -62,6 +62,13 @@ class FaultPlan : public platform::FileSystem {
   int Rmdir(Path p) override { return Fault("Rmdir", p) ? -1 : real_->Rmdir(p); }
   int Mkdir(Path p, mode_t m) override { return Fault("Mkdir", p) ? -1 : real_->Mkdir(p, m); }
   int Link(Path from, Path to) override { return Fault("Link", to) ? -1 : real_->Link(from, to); }
+  int OpenTemporary(Path folder, mode_t m) override {
+    return Fault("OpenTemporary", folder + "/") ? -1 : real_->OpenTemporary(folder, m);
+  }
+  int LinkAt(int d, Path to) override { return Fault("LinkAt", to) ? -1 : real_->LinkAt(d, to); }
+  int ClearNonBlocking(int d) override {
+    return Fault("ClearNonBlocking") ? -1 : real_->ClearNonBlocking(d);
+  }
 
  private:
   enum : int { kShortWrite = -1, kCrash = -2 };
