@@ -40,8 +40,10 @@ class FaultedFlow : public RuntimeTest {
   virtual void Act() = 0;
   // Judges what the player saw and what is on disk; faulted is false for a
   // run the plan did not fault, crashed true when the action stopped as a crash.
+  // Since a crash cannot show what a power cut loses, a run without faults
+  // also checks in the plan's journal that what it replaced survives one.
   virtual void Check(bool faulted, bool crashed) = 0;
-  using RuntimeTest::SetUp, RuntimeTest::TearDown;
+  using RuntimeTest::SetUp, RuntimeTest::TearDown, RuntimeTest::HeldOpen;
   void TestBody() override {}
 
   // The plan of the run and the calls its road refuses, set for each run.
@@ -71,6 +73,7 @@ using Plans = std::map<std::string, std::shared_ptr<FaultPlan>>;
 // Runs and checks one case in a child process of its own, whose failures
 // print as the parent's. Since a child starts
 // with the parent's failures, the parent runs no case once it has one.
+// A run that did not stop as a crash leaves no file open, whatever failed.
 // Gives the calls the case made, or nothing when it failed.
 std::optional<std::map<std::string, int>> RunCase(FaultedFlow& flow,
                                                   std::shared_ptr<FaultPlan> plan, bool faulted,
@@ -92,6 +95,8 @@ std::optional<std::map<std::string, int>> RunCase(FaultedFlow& flow,
       crashed = true;
     }
     platform::InstallFileSystem(nullptr);
+    EXPECT_TRUE(crashed || flow.HeldOpen().empty())
+        << "left open: " << testing::PrintToString(flow.HeldOpen());
     flow.Check(faulted, crashed);
     for (const auto& [operation, count] : plan->AllCalls())
       std::fprintf(calls, "%s %d\n", operation.c_str(), count);
@@ -172,17 +177,24 @@ class LogonFlow : public FaultedFlow {
   static constexpr const char* kProfile = "bob's profile: level 12, three ships";
   static constexpr const char* kOldBackup = "bob's backup from last week, longer than his profile";
   static constexpr const char* kStarting = "Starting gateway...";
+  std::string backupAtLaunch_;
+  size_t journalAtLaunch_ = 0;
 
+  std::string Backup() const { return ProfileFolder() + "bob-backup.usr"; }
   void Arrange() override {
     WriteFile(ProfileFolder() + "bob.usr", kProfile);
-    WriteFile(ProfileFolder() + "bob-backup.usr", kOldBackup);
+    WriteFile(Backup(), kOldBackup);
     WriteFile(PrefsFolderPath() + "/PrefExecutable", kExecutable);
     StartLauncher();
     Type(Shown(Window1::kRuntimeClassName), "EditField1", "bob");
+    launches().AtLaunch([this](const std::string&) {
+      backupAtLaunch_ = ReadFile(Backup()).value_or("<missing>");
+      journalAtLaunch_ = plan->Journal().size();
+    });
   }
   void Act() override { Click(Shown(Window1::kRuntimeClassName), "BevelButton1"); }
   void Check(bool faulted, bool crashed) override {
-    const std::string backup = ReadFile(ProfileFolder() + "bob-backup.usr").value_or("<missing>");
+    const std::string backup = ReadFile(Backup()).value_or("<missing>");
     const std::string status =
         Shown(Window1::kRuntimeClassName).ControlAs<platform::StaticText>("StaticText2")->Text();
     const auto& launched = launches().launched();
@@ -217,6 +229,12 @@ class LogonFlow : public FaultedFlow {
                 !dialogs().openFileTitles().empty())
         << "the known game was not started";
     EXPECT_TRUE(faulted || backup == kProfile) << "a logon where nothing failed made no backup";
+    EXPECT_TRUE(launched.empty() || backupAtLaunch_ == backup)
+        << "the game started while the backup held: " << backupAtLaunch_;
+    if (!faulted) {
+      EXPECT_TRUE(ReplacedDurably(std::span(plan->Journal()).first(journalAtLaunch_), {Backup()}))
+          << "by the launch";
+    }
   }
 };
 
@@ -264,6 +282,10 @@ class RestoreFlow : public FaultedFlow {
         << "a press that reached no file step changed the files";
     EXPECT_TRUE(crashed || ListFolder(ProfileFolder()).size() == (trashed == "<missing>" ? 2u : 3u))
         << "a temporary file was left: " << testing::PrintToString(ListFolder(ProfileFolder()));
+    if (!faulted && !restoredBefore) {
+      EXPECT_TRUE(ReplacedDurably(
+          plan->Journal(), {ProfileFolder() + "alice-trashed.usr", ProfileFolder() + "alice.usr"}));
+    }
   }
 };
 
@@ -288,6 +310,9 @@ class LoginSaveFlow : public FaultedFlow {
     ExpectNoTemporaryLeft(PrefsFolderPath(), crashed, {before_.value_or("<none>")});
     EXPECT_TRUE(crashed || Prefs::PrefLogin() == stored.value_or(""))
         << "this run goes on with " << Prefs::PrefLogin() << ", not the login on disk";
+    if (!faulted) {
+      EXPECT_TRUE(ReplacedDurably(plan->Journal(), {PrefsFolderPath() + "/PrefLogin"}));
+    }
   }
 };
 

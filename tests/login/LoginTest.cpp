@@ -82,9 +82,12 @@ TEST_F(LoginTest, LoginNamingNoProfileShowsCautionAndTouchesNoFile) {
 
 TEST_F(LoginTest, LogonReplacesOldBackupWithWholeCopyThenStartsKnownGameAndQuits) {
   Prefs::PrefExecutable(kExecutable);
+  Files atLaunch;
+  launches().AtLaunch([&](const std::string&) { atLaunch = Profiles(); });
   Click(Login(), "BevelButton1");
 
-  EXPECT_EQ(Profiles(), (Files{{"bob-backup.usr", kProfile}, {"bob.usr", kProfile}}));
+  EXPECT_EQ(atLaunch, (Files{{"bob-backup.usr", kProfile}, {"bob.usr", kProfile}}));
+  EXPECT_EQ(Profiles(), atLaunch);
   EXPECT_EQ(StatusLine(), "Starting gateway...");
   EXPECT_FALSE(LogonEnabled());
   EXPECT_EQ(dialogs().messages().size(), 0u);

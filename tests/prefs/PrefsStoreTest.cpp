@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -39,12 +40,31 @@ TEST_P(SavedLogin, FirstSaveLeavesExactlyItsBytesAndIsCached) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Logins, SavedLogin,
-                         ::testing::Values("player1", std::string("\xFFgate\0\xC3", 7), ""));
+                         ::testing::Values("player1", std::string("\xFFgate\0\xC3", 7), "x", ""));
 
 TEST_F(PrefsTest, UnsavedKeyGivesNilAndIsLookedForAgainLater) {
   EXPECT_TRUE(Prefs::PreferenceValue("PrefLogin").IsNil());
   WriteFile(LoginFile(), "left by another run");
   EXPECT_EQ(Prefs::PrefLogin(), "left by another run");
+}
+
+// Each read gives at most a few bytes, as from a network file system.
+struct TricklingReads : FaultPlan {
+  ssize_t Read(int d, void* b, size_t n) override {
+    return FaultPlan::Read(d, b, std::min(n, 4ul));
+  }
+};
+
+TEST_F(PrefsTest, ValueReadOnlyInPartIsNeverGivenNorKept) {
+  WriteFile(LoginFile(), "player one");
+  const auto plan = std::make_shared<TricklingReads>();
+  plan->FailCall("Read", 2, EIO);
+  platform::InstallFileSystem(plan);
+  EXPECT_EQ(Prefs::PrefLogin(), "");
+  EXPECT_EQ(HeldOpen(), Files{});
+  EXPECT_EQ(Prefs::PrefLogin(), "player one") << "the next load in this run";
+  EXPECT_EQ(ReadFile(LoginFile()), "player one");
+  EXPECT_EQ(LoadedByTheNextRun(), "player one");
 }
 
 TEST_F(PrefsTest, CachedValueIsNotGivenWhileTheFolderCannotBeHad) {
@@ -66,6 +86,9 @@ struct OldValueAside {
   int copyError;  // 0 when the copy works
   const char* stored;
 };
+void PrintTo(const OldValueAside& aside, std::ostream* out) {
+  *out << aside.name;
+}
 
 class ReplacingSave : public PrefsTest, public ::testing::WithParamInterface<OldValueAside> {};
 

@@ -1,9 +1,23 @@
 #include "tests/support/FaultPlan.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <filesystem>
+#include <optional>
 
 namespace tervix::test {
+namespace {
+
+// The journal looks at the disk directly, so that its looks are neither
+// counted nor faulted by the plan.
+ino_t InodeOf(const std::string& path) {
+  struct stat status {};
+  return ::lstat(path.c_str(), &status) == 0 ? status.st_ino : 0;
+}
+
+}  // namespace
 
 std::shared_ptr<FaultPlan> FaultPlan::Install() {
   auto plan = std::make_shared<FaultPlan>();
@@ -33,7 +47,74 @@ int FaultPlan::Close(int d) {
 
 ssize_t FaultPlan::Write(int d, const void* b, size_t n) {
   const int fault = Fault("Write");
-  return fault > 0 ? -1 : real_->Write(d, b, fault == kShortWrite ? n / 2 : n);
+  return Noted("Write", d, fault > 0 ? -1 : real_->Write(d, b, fault == kShortWrite ? n / 2 : n));
+}
+
+int FaultPlan::Rename(Path from, Path to) {
+  const ino_t file = InodeOf(from);
+  if (Fault("Rename", from, to) || real_->Rename(from, to) != 0)
+    return -1;
+  journal_.push_back({"Rename", from, to, file});
+  return 0;
+}
+
+void FaultPlan::Note(Path operation, int descriptor) {
+  struct stat status {};
+  ::fstat(descriptor, &status);
+  std::error_code unknown;
+  const auto path =
+      std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(descriptor), unknown);
+  journal_.push_back({operation, path.string(), "", status.st_ino, S_ISDIR(status.st_mode)});
+}
+
+void PrintTo(const JournalEntry& entry, std::ostream* out) {
+  *out << entry.operation << (entry.folder ? "(folder " : "(") << entry.path;
+  if (!entry.to.empty())
+    *out << " -> " << entry.to;
+  *out << ", inode " << entry.file << ")";
+}
+
+testing::AssertionResult ReplacedDurably(std::span<const JournalEntry> journal,
+                                         const std::vector<std::string>& paths) {
+  size_t start = 0;
+  for (const std::string& path : paths) {
+    const auto failure = [&](const std::string& what) {
+      auto result = testing::AssertionFailure() << path << ": " << what << "; the journal:";
+      for (const JournalEntry& entry : journal)
+        result << "\n  " << testing::PrintToString(entry);
+      return result;
+    };
+    const ino_t file = InodeOf(path), folder = InodeOf(platform::FolderOf(path));
+    bool written = false, flushed = false;
+    std::optional<size_t> renamed;
+    size_t i = 0;
+    for (; i < journal.size(); ++i) {
+      const JournalEntry& entry = journal[i];
+      if (renamed && entry.operation == "Fsync" && entry.file == folder)
+        break;
+      if (renamed || entry.file != file)
+        continue;
+      if (entry.operation == "Write" || entry.operation == "CopyFileRange") {
+        written = true;
+        flushed = false;
+      }
+      if (entry.operation == "Fsync")
+        flushed = written;
+      if (entry.operation == "Rename")
+        renamed = i;
+    }
+    if (!renamed)
+      return failure("no rename put the file now there in place");
+    if (*renamed < start)
+      return failure("renamed before the folder of the path before it was flushed");
+    if (!flushed)
+      return failure(written ? "the file was not flushed between its last write and its rename"
+                             : "nothing was written to the file renamed there");
+    if (i == journal.size())
+      return failure("the folder was not flushed after the rename");
+    start = i + 1;
+  }
+  return testing::AssertionSuccess();
 }
 
 }  // namespace tervix::test

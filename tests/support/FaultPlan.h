@@ -1,8 +1,10 @@
 #pragma once
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 
 #include <map>
+#include <span>
 #include <vector>
 
 #include "platform/files/FileSystem.h"
@@ -14,6 +16,21 @@ namespace tervix::test {
 struct SimulatedCrash {
   std::string operation;
 };
+
+// A call that wrote, flushed or renamed a file, as a fault plan saw it.
+struct JournalEntry {
+  std::string operation;
+  // The path named, or the file or folder the descriptor is open on.
+  std::string path;
+  // The new name, for Rename.
+  std::string to;
+  // The file written, flushed or renamed, by inode, so that it is known under
+  // any name or none; 0 for a call that names no existing file.
+  ino_t file = 0;
+  // Whether the call was made on a folder's descriptor.
+  bool folder = false;
+};
+void PrintTo(const JournalEntry& entry, std::ostream* out);
 
 // A file system that passes every call to the real one, except those a plan
 // names: the Nth call (counted from 1) of an operation fails with an errno,
@@ -33,6 +50,8 @@ class FaultPlan : public platform::FileSystem {
   int Calls(Path operation) const { return calls_.contains(operation) ? calls_.at(operation) : 0; }
   // The same for every operation called.
   const std::map<std::string, int>& AllCalls() const { return calls_; }
+  // Each call that succeeded in writing, flushing or renaming a file, in order.
+  const std::vector<JournalEntry>& Journal() const { return journal_; }
 
   // Installs a new plan as the process's file system; Uninstall() puts the real one back.
   static std::shared_ptr<FaultPlan> Install();
@@ -48,16 +67,15 @@ class FaultPlan : public platform::FileSystem {
   }
   ssize_t Write(int d, const void* b, size_t n) override;
   ssize_t CopyFileRange(int from, int to, size_t n) override {
-    return Fault("CopyFileRange") ? -1 : real_->CopyFileRange(from, to, n);
+    return Noted("CopyFileRange", to,
+                 Fault("CopyFileRange") ? -1 : real_->CopyFileRange(from, to, n));
   }
-  int Fsync(int d) override { return Fault("Fsync") ? -1 : real_->Fsync(d); }
+  int Fsync(int d) override { return Noted("Fsync", d, Fault("Fsync") ? -1 : real_->Fsync(d)); }
   int Fchmod(int d, mode_t m) override { return Fault("Fchmod") ? -1 : real_->Fchmod(d, m); }
   int Stat(Path p, struct stat* s) override { return Fault("Stat") ? -1 : real_->Stat(p, s); }
   int Lstat(Path p, struct stat* s) override { return Fault("Lstat") ? -1 : real_->Lstat(p, s); }
   int Fstat(int d, struct stat* s) override { return Fault("Fstat") ? -1 : real_->Fstat(d, s); }
-  int Rename(Path from, Path to) override {
-    return Fault("Rename", from, to) ? -1 : real_->Rename(from, to);
-  }
+  int Rename(Path from, Path to) override;
   int Unlink(Path p) override { return Fault("Unlink", p) ? -1 : real_->Unlink(p); }
   int Rmdir(Path p) override { return Fault("Rmdir", p) ? -1 : real_->Rmdir(p); }
   int Mkdir(Path p, mode_t m) override { return Fault("Mkdir", p) ? -1 : real_->Mkdir(p, m); }
@@ -75,10 +93,26 @@ class FaultPlan : public platform::FileSystem {
   // Counts the call and gives the planned fault: 0 for none, else an errno
   // (set) or kShortWrite. Throws SimulatedCrash where the plan stops the flow.
   int Fault(Path operation, Path changed = "", Path alsoChanged = "");
+  // Journals a call on a descriptor that succeeded and gives its result.
+  template <class Result>
+  Result Noted(Path operation, int descriptor, Result result) {
+    if (result >= 0)
+      Note(operation, descriptor);
+    return result;
+  }
+  void Note(Path operation, int descriptor);
   std::shared_ptr<platform::FileSystem> real_ = platform::RealFileSystem();
   std::map<std::string, int> calls_;
   std::map<std::pair<std::string, int>, int> faults_;
   std::vector<std::string> readOnly_;
+  std::vector<JournalEntry> journal_;
 };
+
+// Succeeds when each path in turn was replaced in a way a power cut cannot
+// undo: the data of the file now at the path written, that file flushed, then
+// renamed onto the path, then the path's folder flushed, all before the next
+// path's rename. Other calls in between do not matter.
+testing::AssertionResult ReplacedDurably(std::span<const JournalEntry> journal,
+                                         const std::vector<std::string>& paths);
 
 }  // namespace tervix::test

@@ -49,4 +49,15 @@ std::vector<std::string> ScratchFolderTest::ListFolder(const std::string& path) 
   return names;
 }
 
+std::vector<std::string> ScratchFolderTest::HeldOpen() const {
+  std::vector<std::string> held;
+  std::error_code error;
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc/self/fd", error)) {
+    const std::string target = fs::read_symlink(entry.path(), error).string();
+    if (target.starts_with(root_ + "/"))
+      held.push_back(target);
+  }
+  return held;
+}
+
 }  // namespace tervix::test

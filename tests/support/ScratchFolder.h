@@ -27,6 +27,8 @@ class ScratchFolderTest : public ::testing::Test {
   static bool FileExists(const std::string& path);
   // Names of the entries of a folder, sorted.
   static std::vector<std::string> ListFolder(const std::string& path);
+  // What this process holds open inside the scratch folders, by path.
+  std::vector<std::string> HeldOpen() const;
 
  private:
   std::string root_;

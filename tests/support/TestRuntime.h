@@ -75,14 +75,19 @@ class LaunchRecorder : public platform::LaunchService {
  public:
   int Launch(const std::string& shellPath) override {
     launched_.push_back(shellPath);
+    if (atLaunch_)
+      atLaunch_(shellPath);
     return error_;
   }
   void FailWith(int error) { error_ = error; }
+  // Runs look at each launch, the moment the game would start.
+  void AtLaunch(std::function<void(const std::string&)> look) { atLaunch_ = std::move(look); }
   const std::vector<std::string>& launched() const { return launched_; }
 
  private:
   std::vector<std::string> launched_;
   int error_ = 0;
+  std::function<void(const std::string&)> atLaunch_;
 };
 
 // A test with its own runtime: a fresh temporary HOME and config home, Qt's
