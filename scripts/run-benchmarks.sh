@@ -87,6 +87,7 @@ rows="$work/rows"
   launcher_wait_row
   "$build/bench/bench_copy" "$work/copy"
   "$build/bench/bench_pref_save" "$work/prefs"
+  "$build/bench/bench_restore_open" "$work/restore" "$build/tervix.rcc"
 } >"$rows"
 
 awk -F '\t' '

@@ -25,7 +25,7 @@ struct ButtonHost : ControlWidget {
 
   bool SetOwnProperty(const std::string& key, const PropertyValue& value) override {
     if (key == "Caption") {
-      SetText(QString::fromStdString(ValueAs<std::string>(key, value)));
+      SetText(ValueAs<std::string>(key, value));
     } else if (SetFontKey(font, key, value)) {
       ApplyFont(Button(), font);
     } else {
@@ -34,8 +34,8 @@ struct ButtonHost : ControlWidget {
     return true;
   }
 
-  QString Text() const override { return Button().text(); }
-  void SetText(const QString& text) override { Button().setText(text); }
+  std::string Text() const override { return Button().text().toStdString(); }
+  void SetText(const std::string& text) override { Button().setText(QString::fromStdString(text)); }
 
   QPushButton& Button() const { return LiveAs<QPushButton>(); }
 

@@ -18,15 +18,15 @@ bool ControlWidget::SetOwnProperty(const std::string&, const PropertyValue&) {
   return false;
 }
 
-QString ControlWidget::Text() const {
+std::string ControlWidget::Text() const {
   throw RuntimeException("This control has no text");
 }
 
-void ControlWidget::SetText(const QString&) {
+void ControlWidget::SetText(const std::string&) {
   throw RuntimeException("This control has no text");
 }
 
-void ControlWidget::AppendText(const QString&) {
+void ControlWidget::AppendText(const std::string&) {
   throw RuntimeException("This control has no text to append to");
 }
 

@@ -152,15 +152,15 @@ void Canvas::SetBackdrop(std::shared_ptr<Picture> picture) {
 EditField::EditField() : RectControl(qt::NewEditFieldHost()) {}
 
 std::string EditField::Text() const {
-  return Widget().Text().toStdString();
+  return Widget().Text();
 }
 
 void EditField::SetText(const std::string& text) {
-  Widget().SetText(QString::fromStdString(text));
+  Widget().SetText(text);
 }
 
 void EditField::AppendText(const std::string& text) {
-  Widget().AppendText(QString::fromStdString(text));
+  Widget().AppendText(text);
 }
 
 void EditField::SetProperty(const std::string& key, const PropertyValue& value) {
@@ -171,11 +171,11 @@ void EditField::SetProperty(const std::string& key, const PropertyValue& value) 
 StaticText::StaticText() : RectControl(qt::NewLabelHost()) {}
 
 std::string StaticText::Text() const {
-  return Widget().Text().toStdString();
+  return Widget().Text();
 }
 
 void StaticText::SetText(const std::string& text) {
-  Widget().SetText(QString::fromStdString(text));
+  Widget().SetText(text);
 }
 
 void StaticText::SetProperty(const std::string& key, const PropertyValue& value) {
@@ -186,11 +186,11 @@ void StaticText::SetProperty(const std::string& key, const PropertyValue& value)
 BevelButton::BevelButton() : RectControl(qt::NewButtonHost()) {}
 
 std::string BevelButton::Caption() const {
-  return Widget().Text().toStdString();
+  return Widget().Text();
 }
 
 void BevelButton::SetCaption(const std::string& caption) {
-  Widget().SetText(QString::fromStdString(caption));
+  Widget().SetText(caption);
 }
 
 void BevelButton::SetProperty(const std::string& key, const PropertyValue& value) {

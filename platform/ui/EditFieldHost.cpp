@@ -1,17 +1,24 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTextCursor>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <limits>
+#include <string>
 
 #include "platform/core/Exceptions.h"
 #include "platform/ui/qt/ControlStyle.h"
 #include "platform/ui/qt/DesignKeys.h"
 #include "platform/ui/qt/FocusWatcher.h"
+#include "platform/ui/qt/LongLines.h"
 #include "platform/ui/qt/Widgets.h"
 
 namespace platform::qt {
 namespace {
+
+constexpr int kNoLimit = std::numeric_limits<int>::max();
 
 struct EditSettings {
   bool multiline = false;
@@ -66,6 +73,11 @@ Qt::Alignment EditAlignment(int32_t code) {
   }
 }
 
+void ScrollToEnd(QPlainTextEdit& editor) {
+  QScrollBar& bar = *editor.verticalScrollBar();
+  bar.setValue(bar.maximum());
+}
+
 // A single-line field is a line editor and a multi-line one a text editor;
 // the design may switch between them at any point of its block, so the
 // editor sits in a container that keeps the place, and the settings outlive it.
@@ -73,20 +85,21 @@ struct EditFieldHost : ControlWidget {
   EditFieldHost() : ControlWidget(new QWidget), watcher(*this) {
     layout = new QVBoxLayout(widget);
     layout->setContentsMargins(0, 0, 0, 0);
-    Rebuild(QString());
+    Rebuild();
   }
 
   QWidget* InputWidget() const override { return editor; }
 
   bool SetOwnProperty(const std::string& key, const PropertyValue& value) override {
     if (key == "Text") {
-      SetText(QString::fromStdString(ValueAs<std::string>(key, value)));
+      SetText(ValueAs<std::string>(key, value));
     } else if (key == "Multiline") {
       const bool multiline = ValueAs<bool>(key, value);
       if (multiline != settings.multiline) {
-        const QString text = Text();
+        given = Text();
+        edited = false;
         settings.multiline = multiline;
-        Rebuild(text);
+        Rebuild();
       }
     } else if (SetEditKey(settings, key, value)) {
       Apply();
@@ -96,36 +109,63 @@ struct EditFieldHost : ControlWidget {
     return true;
   }
 
-  QString Text() const override {
+  // The editor shows text, not bytes: bytes that are not UTF-8 would come
+  // back changed, so the field gives back the bytes it was given until the
+  // player edits it.
+  std::string Text() const override {
+    if (!edited)
+      return given;
     if (!plain.isNull())
-      return plain->toPlainText();
+      return TextOfBlocks(*plain->document());
     if (!line.isNull())
-      return line->text();
+      return line->text().toStdString();
     throw NilObjectException();
   }
 
-  void SetText(const QString& text) override {
-    if (!plain.isNull())
-      plain->setPlainText(text);
-    if (!line.isNull())
-      line->setText(text);
+  void SetText(const std::string& text) override {
+    given = text;
+    edited = false;
+    ShowGiven();
   }
 
   // The text goes at the very end, wherever the user's cursor is.
-  void AppendText(const QString& text) override {
+  void AppendText(const std::string& text) override {
+    if (!edited)
+      given += text;
+    const QScopedValueRollback<bool> writingNow(writing, true);
     if (!plain.isNull()) {
-      QTextCursor end(plain->document());
-      end.movePosition(QTextCursor::End);
-      end.insertText(text);
-      plain->verticalScrollBar()->setValue(plain->verticalScrollBar()->maximum());
+      AppendInBlocks(*plain->document(), QString::fromStdString(text));
+      // Until the editor is on screen its scroll range is a guess, so it is
+      // scrolled again once the event loop has shown it.
+      ScrollToEnd(*plain);
+      QTimer::singleShot(0, plain, [editor = plain.data()] { ScrollToEnd(*editor); });
     } else if (!line.isNull()) {
       const int cursor = line->cursorPosition();
-      line->setText(line->text() + text);
+      line->setText(line->text() + QString::fromStdString(text));
       line->setCursorPosition(cursor);
     }
   }
 
-  void Rebuild(const QString& text) {
+  void ShowGiven() {
+    const QScopedValueRollback<bool> writingNow(writing, true);
+    if (!plain.isNull()) {
+      plain->setPlainText(QString());
+      AppendInBlocks(*plain->document(), QString::fromStdString(given));
+      plain->document()->clearUndoRedoStacks();
+      plain->moveCursor(QTextCursor::Start);
+    } else if (!line.isNull()) {
+      line->setText(QString::fromStdString(given));
+    }
+  }
+
+  void MarkEdited() {
+    if (!writing) {
+      edited = true;
+      given = std::string();
+    }
+  }
+
+  void Rebuild() {
     if (!editor.isNull()) {
       editor->removeEventFilter(&watcher);
       editor->hide();
@@ -135,15 +175,21 @@ struct EditFieldHost : ControlWidget {
       plain = new QPlainTextEdit(widget);
       line = nullptr;
       editor = plain.data();
+      Keep(QObject::connect(plain->document(), &QTextDocument::contentsChange, plain,
+                            [this](int, int removed, int added) {
+                              if (removed != 0 || added != 0)
+                                MarkEdited();
+                            }));
     } else {
       line = new QLineEdit(widget);
       plain = nullptr;
       editor = line.data();
+      Keep(QObject::connect(line, &QLineEdit::textEdited, line, [this] { MarkEdited(); }));
     }
     layout->addWidget(editor);
     widget->setFocusProxy(editor);
     editor->installEventFilter(&watcher);
-    SetText(text);
+    ShowGiven();
     Apply();
   }
 
@@ -152,7 +198,7 @@ struct EditFieldHost : ControlWidget {
       line->setFrame(settings.border);
       line->setEchoMode(settings.password ? QLineEdit::Password : QLineEdit::Normal);
       line->setReadOnly(settings.readOnly);
-      line->setMaxLength(settings.limitText > 0 ? settings.limitText : 32767);
+      line->setMaxLength(settings.limitText > 0 ? settings.limitText : kNoLimit);
       line->setAlignment(EditAlignment(settings.alignment) | Qt::AlignVCenter);
     }
     if (!plain.isNull()) {
@@ -177,6 +223,10 @@ struct EditFieldHost : ControlWidget {
   QPointer<QPlainTextEdit> plain;
   EditSettings settings;
   FocusWatcher watcher;
+  std::string given;
+  bool edited = false;
+  // Set while the framework itself changes the editor's text.
+  bool writing = false;
 };
 
 }  // namespace

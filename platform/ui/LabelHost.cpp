@@ -35,7 +35,7 @@ struct LabelHost : ControlWidget {
 
   bool SetOwnProperty(const std::string& key, const PropertyValue& value) override {
     if (key == "Text") {
-      SetText(QString::fromStdString(ValueAs<std::string>(key, value)));
+      SetText(ValueAs<std::string>(key, value));
     } else if (SetLabelKey(settings, key, value)) {
       Apply();
     } else {
@@ -44,8 +44,8 @@ struct LabelHost : ControlWidget {
     return true;
   }
 
-  QString Text() const override { return Label().text(); }
-  void SetText(const QString& text) override { Label().setText(text); }
+  std::string Text() const override { return Label().text().toStdString(); }
+  void SetText(const std::string& text) override { Label().setText(QString::fromStdString(text)); }
 
   QLabel& Label() const { return LiveAs<QLabel>(); }
 

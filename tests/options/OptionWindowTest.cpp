@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -30,6 +33,10 @@ class OptionWindowTest : public RuntimeTest {
   static std::shared_ptr<Option> ChoosePreferences() {
     ChooseMenu("Pref");
     return platform::TypeTest<Option>(platform::GetImplicitWindow(Option::kRuntimeClassName));
+  }
+  static void PressTab() {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    ProcessEvents();
   }
   static std::string FieldText(const platform::Window& window, const std::string& name) {
     return window.ControlAs<platform::EditField>(name)->Text();
@@ -100,6 +107,21 @@ TEST_F(OptionWindowTest, NewLoginStoredByOkIsTheOneRestoreNames) {
   Click(platform::NotNil(platform::GetImplicitWindow("Window1.Window1")), "BevelButton2");
   EXPECT_NE(RestoreTerminal().find("Your current gateway is: carol.usr"), std::string::npos)
       << RestoreTerminal();
+}
+
+// A hand-edited preference file may hold what the fields cannot show as it is.
+TEST_F(OptionWindowTest, TabLeavesTheStoredBytesAsTheyWere) {
+  const std::string login = "b\xFFob\xC3", executable = "/games/" + std::string(39993, 'x');
+  WriteFile(PrefsFolderPath() + "/PrefLogin", login);
+  WriteFile(PrefsFolderPath() + "/PrefExecutable", executable);
+  auto window = ChoosePreferences();
+  std::filesystem::remove_all(PrefsFolderPath());
+  Focus(*window, "EditField1");
+  PressTab();
+  PressTab();
+  EXPECT_TRUE(Stored("PrefLogin") == login) << testing::PrintToString(Stored("PrefLogin"));
+  ASSERT_EQ(Stored("PrefExecutable").value_or("").size(), 40000u);
+  EXPECT_TRUE(Stored("PrefExecutable") == executable);
 }
 
 TEST_F(OptionWindowTest, CancelledGetKeepsTheFieldAndTheStore) {

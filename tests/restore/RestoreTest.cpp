@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QPlainTextEdit>
+#include <QTextCursor>
 #include <cerrno>
 
 #include "app/Instances.h"
 #include "login/Window1.h"
 #include "options/Option.h"
+#include "platform/ui/qt/Widgets.h"
 #include "restore/Restore.h"
 #include "tests/support/FaultPlan.h"
 #include "tests/support/TestRuntime.h"
@@ -129,6 +132,22 @@ TEST_F(RestoreTest, SecondRestoreSaysDoneAndKeepsTheFirstTrashedProfile) {
   EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice-backup.usr", kBackup},
                                               {"alice-trashed.usr", kCurrent},
                                               {"alice.usr", kBackup}}));
+}
+
+// The question at the end of a long login is in view, and the whole login
+// is in the terminal: typing at its end adds to the dialogue as it was written.
+TEST_F(RestoreTest, LongLoginIsShownWholeWithTheQuestionInView) {
+  const std::string login(100000, 'g');
+  Open({}, login);
+  const auto* terminal = qobject_cast<const QPlainTextEdit*>(
+      platform::qt::ControlInputWidget(*window_->ControlByName("Terminal")));
+  ASSERT_NE(terminal, nullptr);
+  QTextCursor end(terminal->document());
+  end.movePosition(QTextCursor::End);
+  EXPECT_TRUE(terminal->viewport()->rect().contains(terminal->cursorRect(end)))
+      << "the view stops short of the question";
+  Type(*window_, "Terminal", "y");
+  EXPECT_TRUE(RestoreTerminal() == Dialogue(login) + "y");
 }
 
 class RestoreFaultTest : public RestoreTest, public testing::WithParamInterface<int> {};

@@ -31,9 +31,9 @@ struct ControlWidget {
   // not one of them.
   virtual bool SetOwnProperty(const std::string& key, const PropertyValue& value);
   // The text of a label or an edit field, the caption of a button.
-  virtual QString Text() const;
-  virtual void SetText(const QString& text);
-  virtual void AppendText(const QString& text);
+  virtual std::string Text() const;
+  virtual void SetText(const std::string& text);
+  virtual void AppendText(const std::string& text);
   virtual void SetBackdrop(const QImage& image);
 
   // The widget; NilObjectException once the toolkit has deleted it.
