@@ -58,44 +58,6 @@ std::shared_ptr<Kind> Item(std::string name, std::string shortcut, Children... c
   return item;
 }
 
-// One entry as a property block holds it: the key, a blank, then the value's bytes.
-std::string Entry(const std::string& key, const std::string& bytes) {
-  return key + " " + bytes;
-}
-
-TEST(PropertyBlock, BlocksHaveTheirExactBytes) {
-  const std::string window =
-      platform::EncodeWindowBlock({"Tervix Launcher", 389, 148, 2, 0, false, true, {}});
-  const std::string start = Entry("Placement", {0, 0, 0, 2}) + Entry("Width", {0, 0, 1, '\x85'}) +
-                            Entry("Height", {0, 0, 0, '\x94'}) + "MinWidth ";
-  EXPECT_EQ(window.substr(0, start.size()), start);
-  EXPECT_NE(window.find(Entry("BackColor", {'\xFF', '\xFF', '\xFF'}) +
-                        Entry("Title", {0, 0, 0, 0x0F}) + "Tervix Launcher"),
-            std::string::npos)
-      << window;
-  const std::string field = platform::EncodeControlBlock(Row("EditField1", 40), KeyOrder::Forward);
-  EXPECT_NE(field.find(Entry("HelpTag", {0, 0, 0, 0})), std::string::npos) << field;
-  EXPECT_NE(field.find(Entry("Index", {'\x80', 0, 0, 0})), std::string::npos) << field;
-}
-
-// The message decoding the block fails with.
-std::string DecodeFailure(const std::string& block) {
-  try {
-    platform::DecodeBlock(block, "Window");
-  } catch (const platform::RuntimeException& error) {
-    return error.Message();
-  }
-  return "<decoded>";
-}
-
-TEST(PropertyBlock, TruncatedBlockOrUnknownKeyFailsLoudly) {
-  EXPECT_EQ(DecodeFailure(Entry("Width", {0, 0})),
-            "The Window property block ends inside the value of \"Width\" at byte 6: it needs 4 "
-            "bytes and 2 are left");
-  EXPECT_EQ(DecodeFailure(Entry("Colour", {1, 2, 3})),
-            "The Window property block has the unknown key \"Colour\" at byte 0");
-}
-
 // A window of two fields and a button, under an application with a File menu.
 class WindowTest : public RuntimeTest {
  protected:
