@@ -1,7 +1,6 @@
 #include <QFocusEvent>
 #include <QPlainTextEdit>
 #include <QTest>
-#include <limits>
 
 #include "platform/core/Runtime.h"
 #include "platform/ui/qt/Widgets.h"
@@ -201,16 +200,6 @@ TEST_F(WindowTest, WindowMenuHandlerComesFirstAndTheApplicationTakesWhatItLeaves
 
   EXPECT_EQ(calls_, (std::vector<std::string>{"window about", "window pref", "app pref"}));
   EXPECT_EQ(platform::PendingQuitCode(), 0);
-}
-
-TEST_F(WindowTest, BusyWaitYieldsOncePerTickAcrossTheCounterWrap) {
-  clock().Set(std::numeric_limits<int32_t>::max() - 100);
-
-  const int32_t start = platform::Ticks();
-  while (platform::TicksSince(start) < 240)
-    platform::RuntimeBackgroundTask();
-
-  EXPECT_EQ(clock().backgroundTaskCalls(), 240);
 }
 
 // Every value differs from the defaults, so that one the block lost, or one a
