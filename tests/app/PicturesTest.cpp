@@ -30,10 +30,5 @@ TEST_F(PicturesTest, MissingPictureIsNilAndLookedUpAgainOnTheNextUse) {
   EXPECT_NE(tervix_logo1(), nullptr);
 }
 
-TEST_F(PicturesTest, ResourceFileThatCannotBeOpenedGivesNil) {
-  platform::SetResourceFilePath(TERVIX_ICON_ONLY_RCC + std::string(".missing"));
-  EXPECT_EQ(platform::appResourceForkGetter(), nullptr);
-}
-
 }  // namespace
 }  // namespace tervix::test

@@ -1,61 +1,51 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/Instances.h"
+#include "app/MenuBar1.h"
+#include "app/Pictures.h"
 #include "app/Startup.h"
-#include "platform/core/Application.h"
+#include "login/Window1.h"
 #include "platform/core/Runtime.h"
-#include "platform/core/Seams.h"
-#include "platform/ui/Menu.h"
+#include "platform/core/qt/Dispatcher.h"
+#include "platform/ui/qt/Widgets.h"
+#include "restore/Restore.h"
 #include "tests/support/TestRuntime.h"
+#include "tests/support/UserActions.h"
 
 namespace tervix::test {
 namespace {
 
-// The process entry, run with a resource file it cannot open: building the
-// login window fails, so the entry returns and the whole run is in the journal.
+// The launcher run through its process entry, with the player acting once its
+// event loop has started; a run the player could not quit ends with 99.
 class StartupTest : public RuntimeTest {
  protected:
-  int RunWithoutResources() {
-    platform::SetResourceFilePath(Home() + "/no-such-resources.rcc");
+  static int RunLauncher(const std::function<void()>& player) {
+    QTimer::singleShot(0, [player] {
+      player();
+      if (!platform::PendingQuitCode())
+        platform::qt::Dispatch(nullptr, nullptr, [] { platform::Quit(99); });
+    });
     static char name[] = "tervix-launcher";
     static char* arguments[] = {name, nullptr};
     return tervix::main(1, arguments);
   }
-  static std::vector<std::string> JournalFrom(const std::string& entry) {
-    const std::vector<std::string>& journal = platform::RuntimeJournal();
-    return {std::find(journal.begin(), journal.end(), entry), journal.end()};
+  // The run-time class names of the windows on screen, in the order they were built.
+  static std::string OnScreen() {
+    std::string names;
+    for (const auto& window : platform::OpenWindows())
+      names += window->Visible() ? window->RuntimeClassName() + " " : "";
+    return names;
   }
 };
-
-TEST_F(StartupTest, ClassesMenuBarAndHandlersComeBeforeTheLoginWindowInTheirOrder) {
-  RunWithoutResources();
-  std::vector<std::string> start{"RuntimeInit"};
-  for (const std::string name : {"App", "Window1.Window1", "MenuBar1.MenuBar1",
-                                 "AquaAboutBox.AquaAboutBox", "Option.Option", "Restore.Restore"})
-    start.push_back("Register " + name);
-  start.insert(start.end(),
-               {"ExternalClasses", "PluginEntrypoints", "Built MenuBar1", "RegisterAppObject",
-                "Bind menu handler Pref", "Bind menu handler About", "Make default view"});
-  std::vector<std::string> journal = JournalFrom("RuntimeInit");
-  journal.resize(std::min(journal.size(), start.size()));
-  EXPECT_EQ(journal, start);
-}
-
-TEST_F(StartupTest, FailureWhileTheLoginWindowIsBuiltSkipsTheLoopAndShutsDown) {
-  const int status = RunWithoutResources();
-  EXPECT_NE(status, 0);
-  EXPECT_EQ(JournalFrom("Make default view"),
-            (std::vector<std::string>{"Make default view", "UnhandledException: NilObjectException",
-                                      "Release tervix_logo1", "Release tervix_logo4",
-                                      "Release implicit window list", "Release window lists",
-                                      "Release introspection maps", "Release MenuBar1",
-                                      "RuntimeExit " + std::to_string(status)}));
-}
 
 // Each class's own operations as the registry lists them, by name as the
 // program's documents give them, underscores included.
@@ -87,28 +77,63 @@ TEST_F(StartupTest, ClassRecordsNameEachOperationExactly) {
               "BevelNO_Action" + menus}));
 }
 
-// Kind, name, text, shortcut (in brackets, or "unset") and number of items.
-std::string Describe(const platform::MenuItem& item) {
-  return item.KindName() + " " + item.Name() + " \"" + item.Text() + "\" " +
-         (item.KeyboardShortcut() ? "[" + *item.KeyboardShortcut() + "]" : "unset") +
-         (item.AutoEnable() ? " auto " : " manual ") + std::to_string(item.Count());
+// Each menu of a window's menu bar with its items as the player sees them.
+std::string MenusOf(const std::shared_ptr<platform::Window>& window) {
+  const auto* bar = qobject_cast<QMenuBar*>(platform::qt::WindowQWidget(*window)->menuWidget());
+  std::string menus = bar ? "" : "no menu bar";
+  for (const QAction* menu : bar ? bar->actions() : QList<QAction*>()) {
+    menus += menu->text().toStdString() + ":";
+    for (const QAction* item : menu->menu()->actions()) {
+      const QString shortcut = item->shortcut().toString();
+      menus += item->isSeparator() ? " ----" : " " + item->text().toStdString();
+      menus += shortcut.isEmpty() ? "" : " [" + shortcut.toStdString() + "]";
+      menus += item->isEnabled() ? "" : " (disabled)";
+    }
+    menus += "\n";
+  }
+  return menus;
 }
 
-using MenuBarTest = RuntimeTest;
+TEST_F(StartupTest, LauncherShowsItsWindowsAndMenusAndReleasesEverythingAtQuit) {
+  std::vector<std::string> seen;
+  std::string menus;
+  std::vector<std::weak_ptr<const void>> released;
+  const void* bar = nullptr;
+  const int status = RunLauncher([&] {
+    const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
+    seen.push_back(OnScreen());
+    menus = MenusOf(login);
+    ChooseMenu("Pref");
+    ChooseMenu("About");
+    seen.push_back(OnScreen());
+    Click(*login, "BevelButton2");
+    seen.push_back(OnScreen());
+    menus += MenusOf(platform::GetImplicitWindow(Restore::kRuntimeClassName));
+    released = {login, tervix_logo1(), tervix_logo4()};
+    for (const auto& window : platform::OpenWindows())
+      released.push_back(window);
+    bar = instance::MenuBar1().get();
+    ChooseMenu("FileQuit");
+  });
 
-TEST_F(MenuBarTest, OneFileMenuHoldsAboutSeparatorPreferencesAndQuitInOrder) {
-  StartLauncher();
-  const std::shared_ptr<platform::MenuBar> bar = platform::GetAppObject()->GetMenuBar();
-  ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(bar->Count(), 1);
-  std::vector<std::string> tree{Describe(*bar->Item(0))};
-  for (int index = 0; index < bar->Item(0)->Count(); ++index)
-    tree.push_back(Describe(*bar->Item(0)->Item(index)));
-  EXPECT_EQ(tree, (std::vector<std::string>{"MenuItem FileMenu \"&File\" [] auto 4",
-                                            "AppleMenuItem About \"About Tervix\" [] auto 0",
-                                            "AppleMenuItem UntitledSeparator \"-\" unset auto 0",
-                                            "PrefsMenuItem Pref \"Preferences...\" [Cmd+,] auto 0",
-                                            "QuitMenuItem FileQuit \"&Quit\" [Cmd+Q] auto 0"}));
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"Window1.Window1 ",
+                                      "Window1.Window1 Option.Option AquaAboutBox.AquaAboutBox ",
+                                      "Option.Option AquaAboutBox.AquaAboutBox Restore.Restore "}));
+  const std::string fileMenu = "&File: About Tervix ---- Preferences... [Ctrl+,] &Quit [Ctrl+Q]\n";
+  EXPECT_EQ(menus, fileMenu + fileMenu) << "the login window's, then the restore window's";
+  EXPECT_EQ(released.size(), 6u);
+  for (size_t index = 0; index < released.size(); ++index)
+    EXPECT_TRUE(released[index].expired()) << "object " << index << " outlived the run";
+  EXPECT_NE(instance::MenuBar1().get(), bar) << "the menu bar outlived the run";
+}
+
+// A resource file the launcher cannot open: building the login window fails.
+TEST_F(StartupTest, LoginWindowThatCannotBeBuiltEndsTheRunWithFailure) {
+  platform::SetResourceFilePath(Home() + "/no-such-resources.rcc");
+  EXPECT_EQ(RunLauncher([] {}), 1);
+  EXPECT_EQ(platform::OpenWindows().size(), 0u);
 }
 
 }  // namespace
