@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QEvent>
+#include <QObject>
 #include <cerrno>
 #include <filesystem>
 #include <map>
@@ -12,6 +14,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Runtime.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/qt/Widgets.h"
 #include "prefs/Prefs.h"
 #include "restore/Restore.h"
 #include "tests/support/FaultPlan.h"
@@ -209,6 +212,75 @@ TEST_F(LoginTest, BannerOpensOneAboutBox) {
   EXPECT_TRUE(about->Visible());
   EXPECT_EQ(platform::GetImplicitWindow(AquaAboutBox::kRuntimeClassName), about);
 }
+
+// What the player sees while Logon runs, in order: the status line at each
+// repaint of the Logon button (the flow repaints it after every text), each
+// message box and each game started.
+class Watch : public QObject, public ScriptedDialogs, public LaunchRecorder {
+ public:
+  Texts seen;
+
+  bool eventFilter(QObject*, QEvent* event) override {
+    const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
+    if (event->type() != QEvent::Paint || !login)
+      return false;
+    const std::string status = login->ControlAs<platform::StaticText>("StaticText2")->Text();
+    if (seen.empty() || seen.back() != status)
+      seen.push_back(status);
+    return false;
+  }
+  int ShowMessage(const std::string& text, int, const std::string&) override {
+    seen.push_back("message: " + text);
+    return 1;
+  }
+  int Launch(const std::string& path) override {
+    seen.push_back("started: " + path);
+    return 0;
+  }
+};
+
+struct LogonCase {
+  std::string name;
+  std::string removed;  // the profile file taken away before the click, if any
+  Texts seen;
+  friend void PrintTo(const LogonCase& logon, std::ostream* out) { *out << logon.name; }
+};
+
+class LogonStepsTest : public LoginTest, public testing::WithParamInterface<LogonCase> {};
+
+TEST_P(LogonStepsTest, StatusLineShowsEachStepInOrder) {
+  if (!GetParam().removed.empty())
+    std::filesystem::remove(ProfileFolder() + GetParam().removed);
+  Prefs::PrefExecutable(kExecutable);
+  auto watch = std::make_shared<Watch>();
+  platform::InstallDialogHost(watch);
+  platform::InstallLaunchService(watch);
+  platform::qt::ControlQWidget(*Login().ControlByName("BevelButton1"))
+      ->installEventFilter(watch.get());
+  Click(Login(), "BevelButton1");
+
+  EXPECT_EQ(watch->seen, GetParam().seen);
+}
+
+// The press itself repaints the button while the prompt still stands.
+const LogonCase kLogonCases[] = {
+    {"OldBackup",
+     "",
+     {kPrompt, "Checking if gateway exists...", "Checking if old backup exists...",
+      "Deleting old backup...", "Backuping profile...", "Starting gateway...",
+      std::string("started: ") + kExecutable}},
+    {"NoOldBackup",
+     "bob-backup.usr",
+     {kPrompt, "Checking if gateway exists...", "Checking if old backup exists...",
+      "Backuping profile...", "Starting gateway...", std::string("started: ") + kExecutable}},
+    {"MissingProfile",
+     "bob.usr",
+     {kPrompt, "Checking if gateway exists...", kPrompt,
+      "message: This gateway doesn't exists, please try again..."}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Logon, LogonStepsTest, testing::ValuesIn(kLogonCases),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tervix::test
