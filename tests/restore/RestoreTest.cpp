@@ -29,17 +29,18 @@ std::string Dialogue(const std::string& login) {
          login + ".usr\n\nDo you want to restore gateway: " + login + "-backup.usr ?";
 }
 
-// The fake clock, noting whether "Yes" can still be pressed when the wait
+// The fake clock, noting which buttons can still be pressed when the wait
 // before the return to the login window begins.
 class WatchingClock : public FakeTickClock {
  public:
   void BackgroundTask() override {
     const auto window = platform::GetImplicitWindow(Restore::kRuntimeClassName);
     if (window && backgroundTaskCalls() == 0)
-      yesEnabled = window->ControlByName("BevelYES")->Enabled();
+      for (const char* button : {"BevelYES", "BevelNO"})
+        pressableAtWait += window->ControlByName(button)->Enabled() ? button : "";
     FakeTickClock::BackgroundTask();
   }
-  bool yesEnabled = false;
+  std::string pressableAtWait;
 };
 
 // Alice's login is stored from an earlier run and the given profiles are on disk;
@@ -94,6 +95,7 @@ TEST_F(RestoreTest, YesWithoutProfileOnlyWritesTheOpeningLinesUntilNoAbortsAfter
       Dialogue("alice") + kOpening + kOpening +
           "\n\nRestore process aborted, returning to login screen.\nPlease wait...",
       240);
+  EXPECT_EQ(clock_->pressableAtWait, "") << "a button could start a second flow inside the wait";
 }
 
 TEST_F(RestoreTest, YesWithoutBackupSaysSoAndReturnsToLoginAfter360Ticks) {
@@ -112,7 +114,7 @@ TEST_F(RestoreTest, YesPutsBackupInPlaceAndKeepsFormerProfileAsTrashed) {
   Click(*window_, "BevelYES");
 
   ExpectReturnedToLogin(Dialogue("alice") + kOpening + "Restore done !!!\n" + kReturning, 360);
-  EXPECT_FALSE(clock_->yesEnabled) << "a second press could restore over the trashed profile";
+  EXPECT_EQ(clock_->pressableAtWait, "") << "a second press could restore over the trashed profile";
   EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice-backup.usr", kBackup},
                                               {"alice-trashed.usr", kCurrent},
                                               {"alice.usr", kBackup}}));
