@@ -124,8 +124,9 @@ void ReplaceKeyFile(FolderItem& folder, const std::string& key, const platform::
       oldValueCopy->CopyFileTo(*keyFile);
     LogUnableToSave(key, moveError != 0 ? moveError : ENOENT);
   }
-  // Without the key's file, the copy is the only one of the old value left.
-  if (hadOldValue && keyFile->Exists())
+  // Without the key's file, the copy is the only one of the old value left;
+  // after the rename the key's file is there, whatever a look at it says.
+  if (hadOldValue && (moveError == 0 || keyFile->Exists()))
     oldValueCopy->Delete();
 }
 
