@@ -1,6 +1,7 @@
 #include "platform/ui/Dialogs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 
@@ -77,11 +78,12 @@ class QtDialogHost : public DialogHost {
     // A desktop's own dialog keeps its history in the player's config home.
     const QString chosen =
         QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title),
-                                     QString::fromStdString(initialDirectory), QString(), nullptr,
-                                     QFileDialog::DontUseNativeDialog);
+                                     QFile::decodeName(initialDirectory.c_str()), QString(),
+                                     nullptr, QFileDialog::DontUseNativeDialog);
     if (chosen.isEmpty())
       return std::nullopt;
-    return chosen.toStdString();
+    // File names are in the system's encoding, which need not be UTF-8.
+    return QFile::encodeName(chosen).toStdString();
   }
 
   int ShowMessage(const std::string& text, int style, const std::string& title) override {
