@@ -17,16 +17,19 @@
 namespace tervix::test {
 namespace {
 
-// A started launcher with the about box chosen from the menu.
+// A started launcher with the about box opened by a click on the login window's banner.
 class AboutBoxTest : public RuntimeTest {
  protected:
   void SetUp() override {
     RuntimeTest::SetUp();
     StartLauncher();
-    box_ = ChooseAbout();
+    ClickBanner();
+    box_ = Box();
   }
-  static std::shared_ptr<AquaAboutBox> ChooseAbout() {
-    ChooseMenu("About");
+  static void ClickBanner() {
+    Click(platform::NotNil(platform::GetImplicitWindow("Window1.Window1")), "Canvas1");
+  }
+  static std::shared_ptr<AquaAboutBox> Box() {
     return platform::TypeTest<AquaAboutBox>(
         platform::GetImplicitWindow(AquaAboutBox::kRuntimeClassName));
   }
@@ -36,6 +39,21 @@ class AboutBoxTest : public RuntimeTest {
 
   std::shared_ptr<AquaAboutBox> box_;
 };
+
+// The banner or the menu item, chosen again, shows the box already open.
+TEST_F(AboutBoxTest, AboutShowsItsTextsOnceInOneBox) {
+  ASSERT_NE(box_, nullptr);
+  EXPECT_TRUE(box_->Visible());
+  EXPECT_EQ(Label("name"), "Tervix Launcher");
+  EXPECT_EQ(Label("version"), "1.0");
+  EXPECT_EQ(Label("copyright"), "\u00A9 2026 Tervix Launcher developers");
+  box_->ControlAs<platform::StaticText>("name")->SetText("changed since");
+  ChooseMenu("About");
+  EXPECT_EQ(Box(), box_);
+  ClickBanner();
+  EXPECT_EQ(Box(), box_);
+  EXPECT_EQ(Label("name"), "changed since") << "the texts were set again";
+}
 
 // The message of the exception of class E that body throws.
 template <class E, class Body>
@@ -48,34 +66,23 @@ std::string MessageThrown(Body body) {
   return "<nothing thrown>";
 }
 
-TEST_F(AboutBoxTest, AboutShowsItsTextsOnceInOneBox) {
-  EXPECT_EQ(Label("name"), "Tervix Launcher");
-  EXPECT_EQ(Label("version"), "1.0");
-  EXPECT_EQ(Label("copyright"), "\u00A9 2026 Tervix Launcher developers");
-  box_->ControlAs<platform::StaticText>("name")->SetText("changed since");
-  EXPECT_EQ(ChooseAbout(), box_);
-  EXPECT_EQ(Label("name"), "changed since") << "the texts were set again";
-}
+// A failure inside the about box carries, after a carriage return, the name
+// of where it happened. The version shown is the application object's:
+// without one the box cannot be built.
+using AboutBoxFailure = RuntimeTest;
 
-// The version shown is the application object's; without one the box cannot
-// be built, and the failure names the version label's handler.
-using AboutBoxWithoutApplication = RuntimeTest;
-
-TEST_F(AboutBoxWithoutApplication, VersionLabelFailureCarriesItsTraceName) {
+TEST_F(AboutBoxFailure, CarriesTheTraceNameOfWhereItHappened) {
+  const std::string nil = platform::NilObjectException().Message();
   EXPECT_EQ(MessageThrown<platform::NilObjectException>([] { instance::AquaAboutBox(); }),
-            platform::NilObjectException().Message() + "\rAquaAboutBox.Version.Open");
-}
-
-TEST(TraceName, EmptyMessageBecomesCarriageReturnAndTraceName) {
+            nil + "\rAquaAboutBox.Version.Open");
   EXPECT_EQ(MessageThrown<platform::RuntimeException>([] {
               WithTraceName("AquaAboutBox.Open", [] { throw platform::RuntimeException(""); });
             }),
             "\rAquaAboutBox.Open");
-}
-
-TEST_F(AboutBoxTest, HideControlOfNilAnnotatesTheNilObjectException) {
-  EXPECT_EQ(MessageThrown<platform::NilObjectException>([this] { box_->hideControl(nullptr); }),
-            platform::NilObjectException().Message() + "\rAquaAboutBox.HideControl");
+  StartLauncher();
+  EXPECT_EQ(MessageThrown<platform::NilObjectException>(
+                [] { platform::NotNil(instance::AquaAboutBox()).hideControl(nullptr); }),
+            nil + "\rAquaAboutBox.HideControl");
 }
 
 struct HideCase {
@@ -89,6 +96,7 @@ struct HideCase {
 
 class HideControlTest : public AboutBoxTest, public ::testing::WithParamInterface<HideCase> {};
 
+// Each target is hidden twice: the second call must change nothing.
 TEST_P(HideControlTest, HidesTheTargetAndClosesTheGapItLeaves) {
   const HideCase& hide = GetParam();
   box_->ControlByName("copyright")->SetTop(hide.copyrightTop);
@@ -106,7 +114,6 @@ TEST_P(HideControlTest, HidesTheTargetAndClosesTheGapItLeaves) {
   EXPECT_EQ(box_->Height(), hide.height);
 }
 
-// Each target is hidden twice: the second call must change nothing.
 INSTANTIATE_TEST_SUITE_P(
     AboutBox, HideControlTest,
     ::testing::Values(HideCase{"version", "version", 135, {22, 84, 87, 111}, 143},
@@ -115,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HideCase{"nextControlAbove", "version", 50, {22, 84, 172, 111}, 228},
                       HideCase{"lastControl", "copyright", 135, {22, 84, 111, 135}, 167},
                       HideCase{"foreignControl", "EditField1", 135, {22, 84, 111, 135}, 167}),
-    [](const ::testing::TestParamInfo<HideCase>& info) { return info.param.name; });
+    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tervix::test

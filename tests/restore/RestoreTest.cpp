@@ -3,10 +3,12 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 #include <cerrno>
+#include <sstream>
 
 #include "app/Instances.h"
 #include "login/Window1.h"
 #include "options/Option.h"
+#include "platform/core/Runtime.h"
 #include "platform/ui/qt/Widgets.h"
 #include "restore/Restore.h"
 #include "tests/support/FaultPlan.h"
@@ -16,12 +18,11 @@
 namespace tervix::test {
 namespace {
 
-using Files = std::map<std::string, std::string>;
-
 constexpr const char* kOpening = "\n\nStarting restore process...\n\n";
 constexpr const char* kReturning = "\nReturning to login screen.\nPlease wait...";
-constexpr const char* kCurrent = "current profile";
-constexpr const char* kBackup = "backup profile";
+constexpr const char* kDone = "Restore done !!!\n";
+constexpr const char* kFailed = "Restore failed, your gateway was left as it was.\n";
+const std::string kLarge(600 * 1024, 'x');
 
 std::string Dialogue(const std::string& login) {
   return "Tervix Restore System v1.0\n--------------------------------------------------------\n\n"
@@ -47,9 +48,17 @@ class WatchingClock : public FakeTickClock {
 // the player types "bob" into the login window and presses "Restore".
 class RestoreTest : public RuntimeTest {
  protected:
-  void Open(const Files& profiles, const std::string& storedLogin = "alice") {
-    for (const auto& [name, content] : profiles)
-      WriteFile(ProfileFolder() + name, content);
+  // Alice's profiles as "alice=current backup=old": her profile, then each
+  // other one by its kind, with a one-word content; "large-a" is a profile
+  // larger than the part the restore compares at a time, ending in "a".
+  void Open(const std::string& profiles, const std::string& storedLogin = "alice") {
+    std::istringstream words(profiles);
+    for (std::string word; words >> word;) {
+      const std::string kind = word.substr(0, word.find('='));
+      const std::string content = word.substr(kind.size() + 1);
+      WriteFile(ProfileFolder() + (kind == "alice" ? "" : "alice-") + kind + ".usr",
+                content.starts_with("large-") ? kLarge + content.substr(6) : content);
+    }
     Prefs::PrefLogin(storedLogin);
     StartLauncher();
     platform::InstallTickClock(clock_);
@@ -63,14 +72,21 @@ class RestoreTest : public RuntimeTest {
     EXPECT_EQ(clock_->terminalAtWait(), terminal);
     EXPECT_EQ(clock_->backgroundTaskCalls(), ticks);
     EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), nullptr);
+    EXPECT_EQ(platform::PendingQuitCode(), std::nullopt) << "the launcher quits";
     const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
     ASSERT_NE(login, nullptr) << "no login window after the wait";
     EXPECT_EQ(login->ControlAs<platform::EditField>("EditField1")->Text(), "alice");
   }
-  Files Contents(const std::string& folder) const {
-    Files files;
-    for (const std::string& name : ListFolder(folder))
-      files[name] = ReadFile(folder + "/" + name).value_or("<unreadable>");
+  // A folder's files in the form Open takes.
+  std::string Contents(const std::string& folder) const {
+    std::string files;
+    for (const std::string& name : ListFolder(folder)) {
+      std::string content = ReadFile(folder + "/" + name).value_or("<unreadable>");
+      if (content.starts_with(kLarge))
+        content = "large-" + content.substr(kLarge.size());
+      std::string kind = name.starts_with("alice-") ? name.substr(6) : name;
+      files += kind.substr(0, kind.rfind(".usr")) + "=" + content + " ";
+    }
     return files;
   }
 
@@ -78,62 +94,86 @@ class RestoreTest : public RuntimeTest {
   std::shared_ptr<platform::Window> window_;
 };
 
-// Each "Yes" only writes the opening lines; "No" then aborts.
-TEST_F(RestoreTest, YesWithoutProfileOnlyWritesTheOpeningLinesUntilNoAbortsAfter240Ticks) {
-  Open({{"alice-backup.usr", kBackup}});
-  Click(*window_, "BevelYES");
-  Click(*window_, "BevelYES");
+// The buttons pressed with Alice's profiles on disk: what the terminal says
+// when the wait before the return to the login window begins, how long it
+// is, which buttons can still be pressed then, and what the folder holds
+// after it. "Yes" without a profile only writes the opening lines, and "No"
+// aborts. A failed copy is the first (the profile kept as the trashed one) or
+// the second (the backup put in its place). A profile and a backup that are
+// not found to be the same when read to their end (the profile is read first)
+// are restored as usual.
+struct PressCase {
+  const char* name;
+  const char* before;
+  const char* presses;
+  std::string said;
+  int ticks;
+  const char* pressable;
+  const char* after;
+  const char* fault = "";  // the call that fails, and which one of its kind
+  friend void PrintTo(const PressCase& press, std::ostream* out) { *out << press.name; }
+};
 
-  EXPECT_EQ(RestoreTerminal(), Dialogue("alice") + kOpening + kOpening);
-  EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), window_);
-  EXPECT_TRUE(window_->ControlByName("BevelYES")->Enabled() &&
-              window_->ControlByName("BevelNO")->Enabled());
-  EXPECT_EQ(clock_->backgroundTaskCalls(), 0);
-  EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice-backup.usr", kBackup}}));
-  Click(*window_, "BevelNO");
-  ExpectReturnedToLogin(
-      Dialogue("alice") + kOpening + kOpening +
-          "\n\nRestore process aborted, returning to login screen.\nPlease wait...",
-      240);
-  EXPECT_EQ(clock_->pressableAtWait, "") << "a button could start a second flow inside the wait";
+std::string Said(const std::string& outcome) {
+  return kOpening + outcome + kReturning;
 }
 
-TEST_F(RestoreTest, YesWithoutBackupSaysSoAndReturnsToLoginAfter360Ticks) {
-  Open({{"alice.usr", kCurrent}});
-  Click(*window_, "BevelYES");
+const PressCase kPressCases[] = {
+    {"YesWithoutProfileThenNo", "backup=backup", "BevelYES BevelYES BevelNO",
+     std::string(kOpening) + kOpening +
+         "\n\nRestore process aborted, returning to login screen.\nPlease wait...",
+     240, "", "backup=backup "},
+    {"NoBackup", "alice=current", "BevelYES", Said("Sorry you have no backup yet..."), 360,
+     "BevelYES", "alice=current "},
+    {"BackupPutInPlace", "alice=current backup=backup trashed=older", "BevelYES", Said(kDone), 360,
+     "", "backup=backup trashed=current alice=backup "},
+    {"FirstCopyFails", "alice=current backup=backup", "BevelYES", Said(kFailed), 360, "",
+     "backup=backup alice=current ", "CopyFileRange 1"},
+    {"SecondCopyFails", "alice=current backup=backup", "BevelYES", Said(kFailed), 360, "",
+     "backup=backup trashed=current alice=current ", "CopyFileRange 2"},
+    {"ProfileUnreadable", "alice=backup backup=backup trashed=current", "BevelYES", Said(kDone),
+     360, "", "backup=backup trashed=backup alice=backup ", "Read 1"},
+    {"BackupUnreadable", "alice=backup backup=backup trashed=current", "BevelYES", Said(kDone), 360,
+     "", "backup=backup trashed=backup alice=backup ", "Read 3"},
+    {"DifferentInTheLastPart", "alice=large-a backup=large-b", "BevelYES", Said(kDone), 360, "",
+     "backup=large-b trashed=large-a alice=large-b "},
+};
 
-  ExpectReturnedToLogin(
-      Dialogue("alice") + kOpening + "Sorry you have no backup yet..." + kReturning, 360);
-  EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice.usr", kCurrent}}));
+class PressTest : public RestoreTest, public testing::WithParamInterface<PressCase> {};
+
+TEST_P(PressTest, TerminalSaysHowTheRestoreEndedBeforeTheReturnToLogin) {
+  const PressCase& press = GetParam();
+  Open(press.before);
+  std::string call;
+  int nth = 0;
+  if (std::istringstream(press.fault) >> call >> nth)
+    FaultPlan::Install()->FailCall(call, nth, call == "Read" ? EIO : ENOSPC);
+  std::istringstream presses(press.presses);
+  for (std::string button; presses >> button;)
+    Click(*window_, button);
+  FaultPlan::Uninstall();
+
+  ExpectReturnedToLogin(Dialogue("alice") + press.said, press.ticks);
+  EXPECT_EQ(clock_->pressableAtWait, press.pressable)
+      << "a button could start a second flow inside the wait";
+  EXPECT_EQ(Contents(ProfileFolder()), press.after);
 }
 
-TEST_F(RestoreTest, YesPutsBackupInPlaceAndKeepsFormerProfileAsTrashed) {
-  Open({{"alice.usr", kCurrent},
-        {"alice-backup.usr", kBackup},
-        {"alice-trashed.usr", "an older trashed one, longer than both"}});
-  Click(*window_, "BevelYES");
-
-  ExpectReturnedToLogin(Dialogue("alice") + kOpening + "Restore done !!!\n" + kReturning, 360);
-  EXPECT_EQ(clock_->pressableAtWait, "") << "a second press could restore over the trashed profile";
-  EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice-backup.usr", kBackup},
-                                              {"alice-trashed.usr", kCurrent},
-                                              {"alice.usr", kBackup}}));
-}
+INSTANTIATE_TEST_SUITE_P(Cases, PressTest, testing::ValuesIn(kPressCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The second "Yes" finds the profile already is the backup; the trashed copy is
 // then the only one left of the profile from before the first.
 TEST_F(RestoreTest, SecondRestoreSaysDoneAndKeepsTheFirstTrashedProfile) {
-  Open({{"alice.usr", kCurrent}, {"alice-backup.usr", kBackup}});
+  Open("alice=current backup=backup");
   Click(*window_, "BevelYES");
   clock_ = std::make_shared<WatchingClock>();
   platform::InstallTickClock(clock_);
   Click(platform::NotNil(instance::Window1()), "BevelButton2");
   Click(platform::NotNil(instance::Restore()), "BevelYES");
 
-  ExpectReturnedToLogin(Dialogue("alice") + kOpening + "Restore done !!!\n" + kReturning, 360);
-  EXPECT_EQ(Contents(ProfileFolder()), (Files{{"alice-backup.usr", kBackup},
-                                              {"alice-trashed.usr", kCurrent},
-                                              {"alice.usr", kBackup}}));
+  ExpectReturnedToLogin(Dialogue("alice") + Said(kDone), 360);
+  EXPECT_EQ(Contents(ProfileFolder()), "backup=backup trashed=current alice=backup ");
 }
 
 // The question at the end of a long login is in view, and the whole login
@@ -152,60 +192,11 @@ TEST_F(RestoreTest, LongLoginIsShownWholeWithTheQuestionInView) {
   EXPECT_TRUE(RestoreTerminal() == Dialogue(login) + "y");
 }
 
-class RestoreFaultTest : public RestoreTest, public testing::WithParamInterface<int> {};
-
-// The first copy keeps the profile as the trashed one, the second puts the backup in its place.
-TEST_P(RestoreFaultTest, FailedCopyLeavesProfileAndSaysSo) {
-  Open({{"alice.usr", kCurrent}, {"alice-backup.usr", kBackup}});
-  FaultPlan::Install()->FailCall("CopyFileRange", GetParam(), ENOSPC);
-  Click(*window_, "BevelYES");
-  FaultPlan::Uninstall();
-
-  ExpectReturnedToLogin(Dialogue("alice") + kOpening +
-                            "Restore failed, your gateway was left as it was.\n" + kReturning,
-                        360);
-  EXPECT_EQ(ReadFile(ProfileFolder() + "alice.usr"), kCurrent);
-  EXPECT_EQ(ReadFile(ProfileFolder() + "alice-backup.usr"), kBackup);
-}
-
-INSTANTIATE_TEST_SUITE_P(EitherCopy, RestoreFaultTest, testing::Values(1, 2));
-
-// A profile and a backup that are not found to be the same when read to their
-// end: the comparison reads the profile first, then the backup.
-struct Unconfirmed {
-  const char* name;
-  std::string profile, backup;
-  int failedRead = 0;
-  friend void PrintTo(const Unconfirmed& files, std::ostream* out) { *out << files.name; }
-};
-const std::string kLarge(600 * 1024, 'x');
-const Unconfirmed kUnconfirmed[] = {{"ProfileUnreadable", kBackup, kBackup, 1},
-                                    {"BackupUnreadable", kBackup, kBackup, 3},
-                                    {"DifferentInTheLastPart", kLarge + "a", kLarge + "b"}};
-
-class ComparisonTest : public RestoreTest, public testing::WithParamInterface<Unconfirmed> {};
-
-TEST_P(ComparisonTest, ProfileNotFoundToBeTheBackupIsRestoredAsUsual) {
-  const Unconfirmed& files = GetParam();
-  Open({{"alice.usr", files.profile},
-        {"alice-backup.usr", files.backup},
-        {"alice-trashed.usr", kCurrent}});
-  if (files.failedRead != 0)
-    FaultPlan::Install()->FailCall("Read", files.failedRead, EIO);
-  Click(*window_, "BevelYES");
-  FaultPlan::Uninstall();
-
-  ExpectReturnedToLogin(Dialogue("alice") + kOpening + "Restore done !!!\n" + kReturning, 360);
-  EXPECT_TRUE(ReadFile(ProfileFolder() + "alice-trashed.usr") == files.profile);
-  EXPECT_TRUE(ReadFile(ProfileFolder() + "alice.usr") == files.backup);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ComparisonTest, testing::ValuesIn(kUnconfirmed),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // The question names the login stored when the window opened; "Yes" uses the one stored now.
 TEST_F(RestoreTest, YesWorksOnLoginStoredAfterWindowOpened) {
-  Open({{"carol.usr", kCurrent}, {"carol-backup.usr", kBackup}}, "");
+  WriteFile(ProfileFolder() + "carol.usr", "current");
+  WriteFile(ProfileFolder() + "carol-backup.usr", "backup");
+  Open("", "");
   ChooseMenu("Pref");
   platform::Window& options =
       platform::NotNil(platform::GetImplicitWindow(Option::kRuntimeClassName));
@@ -213,18 +204,18 @@ TEST_F(RestoreTest, YesWorksOnLoginStoredAfterWindowOpened) {
   Focus(options, "Executable");
   Click(*window_, "BevelYES");
 
-  EXPECT_EQ(clock_->terminalAtWait(), Dialogue("") + kOpening + "Restore done !!!\n" + kReturning);
-  EXPECT_EQ(ReadFile(ProfileFolder() + "carol.usr"), kBackup);
-  EXPECT_EQ(ReadFile(ProfileFolder() + "carol-trashed.usr"), kCurrent);
+  EXPECT_EQ(clock_->terminalAtWait(), Dialogue("") + Said(kDone));
+  EXPECT_EQ(Contents(ProfileFolder()), "carol-backup=backup carol-trashed=current carol=backup ");
 }
 
 TEST_F(RestoreTest, CloseBoxLeavesFilesAndPreferencesAsTheyWere) {
-  Open({{"alice.usr", kCurrent}, {"alice-backup.usr", kBackup}});
-  const Files profiles = Contents(ProfileFolder());
-  const Files prefs = Contents(PrefsFolderPath());
+  Open("alice=current backup=backup");
+  const std::string profiles = Contents(ProfileFolder());
+  const std::string prefs = Contents(PrefsFolderPath());
   CloseBox(*window_);
 
   EXPECT_TRUE(platform::OpenWindows().empty()) << platform::OpenWindows().size() << " windows open";
+  EXPECT_EQ(platform::PendingQuitCode(), 0);
   EXPECT_EQ(Contents(ProfileFolder()), profiles);
   EXPECT_EQ(Contents(PrefsFolderPath()), prefs);
 }
