@@ -133,11 +133,11 @@ Plans FaultsAt(const Road& road, const std::string& operation, int nth) {
   const std::string call = operation + " call " + std::to_string(nth);
   Plans plans;
   const auto plan = [&](const auto& name) -> FaultPlan& { return *(plans[name] = PlanOn(road)); };
-  plan("the launcher stops at " + call).CrashAt(operation, nth);
+  plan("the launcher stops at " + call).FailCall(operation, nth, FaultPlan::kCrash);
   for (int error : {ENOSPC, EACCES, EIO})
     plan(call + " fails with " + strerrorname_np(error)).FailCall(operation, nth, error);
   if (operation == "Write")
-    plan(call + " writes half").ShortWrite(nth);
+    plan(call + " writes half").FailCall(operation, nth, FaultPlan::kShortWrite);
   return plans;
 }
 
