@@ -106,5 +106,34 @@ TEST_F(StartupTest, LoginWindowThatCannotBeBuiltEndsTheRunWithFailure) {
   EXPECT_EQ(platform::OpenWindows().size(), 0u);
 }
 
+// The records carry the operations' own names, a leading underscore included.
+TEST_F(StartupTest, ClassRecordsNameEachOperationExactly) {
+  tervix::initialize();
+  std::vector<std::string> records;
+  for (const platform::ClassRecord& record : platform::RegisteredClasses()) {
+    std::string line = record.runtimeClassName + ":";
+    for (const std::string& operation : record.operations)
+      line += " " + operation;
+    records.push_back(line);
+  }
+  const std::string window = ": Layout CreateControls _CreateControls0 ";
+  const std::string menus = " FileMenu FileQuit Pref UntitledSeparator About AddMenuHandlers";
+  EXPECT_EQ(
+      records,
+      (std::vector<std::string>{
+          "App: _Pref_Action _About_Action",
+          "Window1.Window1" + window +
+              "Canvas1_MouseDown EditField1_Open BevelButton1_Action BevelButton2_Action" + menus,
+          "MenuBar1.MenuBar1: Constructor Untitled0",
+          "AquaAboutBox.AquaAboutBox" + window +
+              "name_Open version_Open copyright_Open AddMenuHandlers Event_EnableMenuItems "
+              "Event_Open _FileClose_Action hideControl",
+          "Option.Option" + window +
+              "BevelButton1_Action EditField1_Open EditField1_LostFocus Executable_Open "
+              "Executable_LostFocus BevelButton3_Action AddMenuHandlers",
+          "Restore.Restore" + window + "Canvas1_MouseDown Terminal_Open BevelYES_Action " +
+              "BevelNO_Action" + menus}));
+}
+
 }  // namespace
 }  // namespace tervix::test
