@@ -15,14 +15,8 @@ namespace {
 // in its folder, so the test waits for the script itself and never on the clock.
 class RealLaunch : public ScratchFolderTest {
  protected:
-  void SetUp() override {
-    ScratchFolderTest::SetUp();
-    ASSERT_EQ(mkfifo(Report().c_str(), 0600), 0);
-  }
-  std::string Folder() const { return ProfileFolder(); }
-  std::string Report() const { return Folder() + "report"; }
   std::string Script(const std::string& name, const std::string& body) const {
-    const std::string path = Folder() + name;
+    const std::string path = ProfileFolder() + name;
     WriteFile(path, body);
     chmod(path.c_str(), 0755);
     return path;
@@ -32,40 +26,30 @@ class RealLaunch : public ScratchFolderTest {
     item.Launch(true);
     return item.LastErrorCode();
   }
-  // What the started script wrote to the pipe, once it has closed it.
-  std::string Reported() const {
-    const int pipe = open(Report().c_str(), O_RDONLY);
+};
+
+// Started from its path's own bytes, in its own folder, with or without an interpreter line.
+TEST_F(RealLaunch, ScriptStartsFromItsOwnBytesInItsOwnFolder) {
+  const std::string report = ProfileFolder() + "report";
+  ASSERT_EQ(mkfifo(report.c_str(), 0600), 0);
+  for (const auto& [name, line] :
+       {std::pair{"g\xff\xfeme", "#!/bin/sh\n"}, std::pair{"plain g\xff\xfeme", ""}}) {
+    const std::string path =
+        Script(name, std::string(line) + "{ echo \"$0\"; pwd -P; } > report\n");
+    ASSERT_EQ(Launch(path), 0);
+    const int pipe = open(report.c_str(), O_RDONLY);
     std::string text;
     char buffer[256];
     for (ssize_t got; (got = read(pipe, buffer, sizeof buffer)) > 0;)
       text.append(buffer, static_cast<size_t>(got));
     close(pipe);
-    return text;
+    EXPECT_EQ(text, path + "\n" + ProfileFolder().substr(0, ProfileFolder().size() - 1) + "\n");
   }
-};
-
-constexpr const char* kReportFolder = "pwd -P > report\n";
-
-TEST_F(RealLaunch, ScriptStartsInItsOwnFolderWithOrWithoutAnInterpreterLine) {
-  const std::string folder = Folder().substr(0, Folder().size() - 1);
-  ASSERT_EQ(Launch(Script("game", std::string("#!/bin/sh\n") + kReportFolder)), 0);
-  EXPECT_EQ(Reported(), folder + "\n");
-  ASSERT_EQ(Launch(Script("plain game", kReportFolder)), 0);
-  EXPECT_EQ(Reported(), folder + "\n");
-}
-
-TEST_F(RealLaunch, PathThatIsNotUtf8StartsUnderItsOwnBytes) {
-  const std::string path = Script(
-      "g\xff\xfe"
-      "me",
-      "#!/bin/sh\necho \"$0\" > report\n");
-  ASSERT_EQ(Launch(path), 0);
-  EXPECT_EQ(Reported(), path + "\n");
 }
 
 TEST_F(RealLaunch, WhatCannotStartIsToldBeforeLaunchReturns) {
-  EXPECT_EQ(Launch(Folder() + "missing"), ENOENT);
-  EXPECT_EQ(Launch(Folder()), EISDIR);
+  EXPECT_EQ(Launch(ProfileFolder() + "missing"), ENOENT);
+  EXPECT_EQ(Launch(ProfileFolder()), EISDIR);
   EXPECT_EQ(Launch(Script("broken", "#!/nonexistent/interpreter\n")), ENOENT);
 }
 

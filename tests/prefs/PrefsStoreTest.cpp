@@ -10,11 +10,20 @@
 namespace tervix::test {
 namespace {
 
-using Files = std::vector<std::string>;
+using Files = std::map<std::string, std::string>;
 
 class PrefsTest : public RuntimeTest {
  protected:
-  std::string LoginFile() const { return PrefsFolderPath() + "/PrefLogin"; }
+  // The preferences folder's files with their contents; a name of digits
+  // alone, as only the save's own files have, shows as "<digits>".
+  Files Stored() const {
+    Files files;
+    for (const std::string& name : ListFolder(PrefsFolderPath())) {
+      const bool digits = name.find_first_not_of("0123456789") == std::string::npos;
+      files[digits ? "<digits>" : name] = ReadFile(PrefsFolderPath() + "/" + name).value_or("?");
+    }
+    return files;
+  }
 };
 
 // What a second run of the launcher, in a process of its own, loads for the login.
@@ -25,28 +34,21 @@ std::string LoadedByTheNextRun() {
   return reader != nullptr && pclose(reader) == 0 ? output : "<reader failed>";
 }
 
-class SavedLogin : public PrefsTest, public ::testing::WithParamInterface<std::string> {};
+class SavedLogin : public PrefsTest, public testing::WithParamInterface<std::string> {};
 
 TEST_P(SavedLogin, FirstSaveLeavesExactlyItsBytesAndIsCached) {
   const auto plan = FaultPlan::Install();
   Prefs::PrefLogin(GetParam());
   EXPECT_EQ(plan->Calls("Link") + plan->Calls("CopyFileRange"), 0) << "no old value to copy";
-  EXPECT_EQ(ListFolder(PrefsFolderPath()), Files{"PrefLogin"});
-  EXPECT_EQ(ReadFile(LoginFile()), GetParam());
+  EXPECT_EQ(Stored(), (Files{{"PrefLogin", GetParam()}}));
   EXPECT_EQ(LoadedByTheNextRun(), GetParam());
-  std::filesystem::remove(LoginFile());
+  std::filesystem::remove(PrefsFolderPath() + "/PrefLogin");
   EXPECT_FALSE(Prefs::PreferenceValue("PrefLogin").IsNil());
   EXPECT_EQ(Prefs::PrefLogin(), GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(Logins, SavedLogin,
-                         ::testing::Values("player1", std::string("\xFFgate\0\xC3", 7), "x", ""));
-
-TEST_F(PrefsTest, UnsavedKeyGivesNilAndIsLookedForAgainLater) {
-  EXPECT_TRUE(Prefs::PreferenceValue("PrefLogin").IsNil());
-  WriteFile(LoginFile(), "left by another run");
-  EXPECT_EQ(Prefs::PrefLogin(), "left by another run");
-}
+                         testing::Values("player1", std::string("\xFFgate\0\xC3", 7), "x", ""));
 
 // Each read gives at most a few bytes, as from a network file system.
 struct TricklingReads : FaultPlan {
@@ -56,93 +58,74 @@ struct TricklingReads : FaultPlan {
 };
 
 TEST_F(PrefsTest, ValueReadOnlyInPartIsNeverGivenNorKept) {
-  WriteFile(LoginFile(), "player one");
+  WriteFile(PrefsFolderPath() + "/PrefLogin", "player one");
   const auto plan = std::make_shared<TricklingReads>();
   plan->FailCall("Read", 2, EIO);
   platform::InstallFileSystem(plan);
   EXPECT_EQ(Prefs::PrefLogin(), "");
-  EXPECT_EQ(HeldOpen(), Files{});
+  EXPECT_EQ(HeldOpen(), std::vector<std::string>{});
   EXPECT_EQ(Prefs::PrefLogin(), "player one") << "the next load in this run";
-  EXPECT_EQ(ReadFile(LoginFile()), "player one");
+  EXPECT_EQ(Stored(), (Files{{"PrefLogin", "player one"}}));
   EXPECT_EQ(LoadedByTheNextRun(), "player one");
 }
 
-TEST_F(PrefsTest, CachedValueIsNotGivenWhileTheFolderCannotBeHad) {
+TEST_F(PrefsTest, PlainFileWhereTheFolderShouldBeStopsEverySaveAndLoadEvenFromTheCache) {
   Prefs::PrefLogin("player1");
-  std::filesystem::rename(ConfigHome(), ConfigHome() + "-away");
-  EXPECT_TRUE(Prefs::PreferenceValue("PrefLogin").IsNil());
-}
-
-TEST_F(PrefsTest, PlainFileWhereTheFolderShouldBeStopsEverySaveAndLoad) {
+  std::filesystem::remove_all(PrefsFolderPath());
   WriteFile(PrefsFolderPath(), "not a folder");
-  Prefs::PrefLogin("player1");
+  Prefs::PrefLogin("player2");
   EXPECT_TRUE(Prefs::PreferenceValue("PrefLogin").IsNil());
   EXPECT_EQ(ReadFile(PrefsFolderPath()), "not a folder");
 }
 
-struct OldValueAside {
-  const char* name;
-  int linkError;
-  int copyError;  // 0 when the copy works
-  const char* stored;
-};
-void PrintTo(const OldValueAside& aside, std::ostream* out) {
-  *out << aside.name;
-}
-
-class ReplacingSave : public PrefsTest, public ::testing::WithParamInterface<OldValueAside> {};
-
-// File systems without hard links refuse the old value a second name; it is copied instead.
-TEST_P(ReplacingSave, GoesOnOnlyOnceTheOldValueIsKeptAside) {
-  Prefs::PrefLogin("old login");
-  const auto plan = FaultPlan::Install();
-  plan->FailCall("Link", 1, GetParam().linkError);
-  if (GetParam().copyError != 0)
-    plan->FailCall("CopyFileRange", 1, GetParam().copyError);
-  Prefs::PrefLogin("new login");
-  EXPECT_EQ(ReadFile(LoginFile()), GetParam().stored);
-  EXPECT_EQ(Prefs::PrefLogin(), GetParam().stored);
-  EXPECT_EQ(ListFolder(PrefsFolderPath()), Files{"PrefLogin"});
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, ReplacingSave,
-                         ::testing::Values(OldValueAside{"LinkFails", EIO, 0, "old login"},
-                                           OldValueAside{"LinksRefused", EXDEV, 0, "new login"},
-                                           OldValueAside{"LinksRefusedAndCopyFails", EXDEV, EIO,
-                                                         "old login"}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-// The move fails and takes the key's file with it, as on some network file systems.
-class MoveLosesItsTarget : public FaultPlan {
- public:
-  MoveLosesItsTarget() { FailCall("Rename", 1, EIO); }
-  int Rename(const std::string& from, const std::string& to) override {
+// The move can fail and take the key's file with it, as on some network file systems.
+struct MoveLosesItsTarget : FaultPlan {
+  int Rename(Path from, Path to) override {
     if (Calls("Rename") == 0)
       FaultPlan::Unlink(to);
     return FaultPlan::Rename(from, to);
   }
 };
 
-TEST_F(PrefsTest, OldValueIsCopiedBackWhenTheMoveLosesTheKeysFile) {
-  Prefs::PrefLogin("old login");
-  platform::InstallFileSystem(std::make_shared<MoveLosesItsTarget>());
-  Prefs::PrefLogin("new login");
-  EXPECT_EQ(ReadFile(LoginFile()), "old login");
-  EXPECT_EQ(Prefs::PrefLogin(), "old login");
-  EXPECT_EQ(ListFolder(PrefsFolderPath()), Files{"PrefLogin"});
+struct Replacing {
+  const char* name;
+  int linkError, copyError;
+  bool moveLosesTheFile;
+  Files left;
+};
+void PrintTo(const Replacing& replacing, std::ostream* out) {
+  *out << replacing.name;
 }
 
-TEST_F(PrefsTest, OldValueStaysUnderItsRandomNameWhenTheCopyBackFailsToo) {
+class ReplacingSave : public PrefsTest, public testing::WithParamInterface<Replacing> {};
+
+// File systems without hard links refuse the old value a second name, and it
+// is copied instead; the copy is put back where the move lost the key's file.
+TEST_P(ReplacingSave, GoesOnOnlyOnceTheOldValueIsKeptAside) {
+  const Replacing& save = GetParam();
   Prefs::PrefLogin("old login");
-  const auto plan = std::make_shared<MoveLosesItsTarget>();
-  plan->FailCall("CopyFileRange", 1, EIO);
+  const std::shared_ptr<FaultPlan> plan = save.moveLosesTheFile
+                                              ? std::make_shared<MoveLosesItsTarget>()
+                                              : std::make_shared<FaultPlan>();
+  plan->FailCall("Link", 1, save.linkError);
+  plan->FailCall("CopyFileRange", 1, save.copyError);
+  plan->FailCall("Rename", 1, save.moveLosesTheFile ? EIO : 0);
   platform::InstallFileSystem(plan);
   Prefs::PrefLogin("new login");
-  const Files files = ListFolder(PrefsFolderPath());
-  ASSERT_EQ(files.size(), 1u) << ::testing::PrintToString(files);
-  EXPECT_EQ(files[0].find_first_not_of("0123456789"), std::string::npos) << files[0];
-  EXPECT_EQ(ReadFile(PrefsFolderPath() + "/" + files[0]), "old login");
+  EXPECT_EQ(Stored(), save.left);
+  EXPECT_EQ(Prefs::PrefLogin(), save.left.begin()->second);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplacingSave,
+    testing::Values(
+        Replacing{"LinkFails", EIO, 0, false, {{"PrefLogin", "old login"}}},
+        Replacing{"LinksRefused", EXDEV, 0, false, {{"PrefLogin", "new login"}}},
+        Replacing{"LinksRefusedAndCopyFails", EXDEV, EIO, false, {{"PrefLogin", "old login"}}},
+        Replacing{"MoveLosesTheKeysFile", 0, 0, true, {{"PrefLogin", "old login"}}},
+        Replacing{
+            "MoveLosesTheKeysFileAndTheCopyBackFails", 0, EIO, true, {{"<digits>", "old login"}}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tervix::test

@@ -19,12 +19,6 @@ ino_t InodeOf(const std::string& path) {
 
 }  // namespace
 
-std::shared_ptr<FaultPlan> FaultPlan::Install() {
-  auto plan = std::make_shared<FaultPlan>();
-  platform::InstallFileSystem(plan);
-  return plan;
-}
-
 int FaultPlan::Fault(Path operation, Path changed, Path alsoChanged) {
   int fault = faults_[{operation, ++calls_[operation]}];
   if (fault == kCrash)
@@ -37,12 +31,6 @@ int FaultPlan::Fault(Path operation, Path changed, Path alsoChanged) {
   if (fault > 0)
     errno = fault;
   return fault;
-}
-
-// Like the system's close, a failed close still releases the descriptor.
-int FaultPlan::Close(int d) {
-  const int result = real_->Close(d);
-  return Fault("Close") ? -1 : result;
 }
 
 ssize_t FaultPlan::Write(int d, const void* b, size_t n) {
@@ -64,14 +52,12 @@ void FaultPlan::Note(Path operation, int descriptor) {
   std::error_code unknown;
   const auto path =
       std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(descriptor), unknown);
-  journal_.push_back({operation, path.string(), "", status.st_ino, S_ISDIR(status.st_mode)});
+  journal_.push_back({operation, path.string(), "", status.st_ino});
 }
 
 void PrintTo(const JournalEntry& entry, std::ostream* out) {
-  *out << entry.operation << (entry.folder ? "(folder " : "(") << entry.path;
-  if (!entry.to.empty())
-    *out << " -> " << entry.to;
-  *out << ", inode " << entry.file << ")";
+  *out << entry.operation << "(" << entry.path << (entry.to.empty() ? "" : " -> ") << entry.to
+       << ", inode " << entry.file << ")";
 }
 
 testing::AssertionResult ReplacedDurably(std::span<const JournalEntry> journal,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -17,51 +18,51 @@ struct SimulatedCrash {
   std::string operation;
 };
 
-// A call that wrote, flushed or renamed a file, as a fault plan saw it.
+// A call that wrote, flushed or renamed a file: the path named or the one the
+// descriptor is open on, the new name of a rename, and the file by inode, so
+// that it is known under any name or none.
 struct JournalEntry {
-  std::string operation;
-  // The path named, or the file or folder the descriptor is open on.
-  std::string path;
-  // The new name, for Rename.
-  std::string to;
-  // The file written, flushed or renamed, by inode, so that it is known under
-  // any name or none; 0 for a call that names no existing file.
+  std::string operation, path, to;
   ino_t file = 0;
-  // Whether the call was made on a folder's descriptor.
-  bool folder = false;
 };
 void PrintTo(const JournalEntry& entry, std::ostream* out);
 
 // A file system that passes every call to the real one, except those a plan
 // names: the Nth call (counted from 1) of an operation fails with an errno,
-// writes fewer bytes than asked, or stops the flow as a crash.
+// writes half the bytes asked (kShortWrite), or stops the flow as a crash (kCrash).
 // Operations are named as the interface's calls ("Open", "Write", "Rename", ...).
 class FaultPlan : public platform::FileSystem {
  public:
   using Path = const std::string&;
+  enum : int { kShortWrite = -1, kCrash = -2 };
 
-  void FailCall(Path operation, int nth, int error) { faults_[{operation, nth}] = error; }
-  void ShortWrite(int nth) { faults_[{"Write", nth}] = kShortWrite; }
-  void CrashAt(Path operation, int nth) { faults_[{operation, nth}] = kCrash; }
+  void FailCall(Path operation, int nth, int fault) { faults_[{operation, nth}] = fault; }
   // Whatever would create, change, rename or remove something inside the
   // folder fails with EACCES, as for a player without write permission there.
   void ReadOnly(Path folder) { readOnly_.push_back(folder.ends_with('/') ? folder : folder + "/"); }
-  // How many calls of the operation were made since installation.
   int Calls(Path operation) const { return calls_.contains(operation) ? calls_.at(operation) : 0; }
-  // The same for every operation called.
   const std::map<std::string, int>& AllCalls() const { return calls_; }
   // Each call that succeeded in writing, flushing or renaming a file, in order.
   const std::vector<JournalEntry>& Journal() const { return journal_; }
 
   // Installs a new plan as the process's file system; Uninstall() puts the real one back.
-  static std::shared_ptr<FaultPlan> Install();
+  static std::shared_ptr<FaultPlan> Install() {
+    auto plan = std::make_shared<FaultPlan>();
+    platform::InstallFileSystem(plan);
+    return plan;
+  }
   static void Uninstall() { platform::InstallFileSystem(nullptr); }
 
   int Open(Path p, int flags, mode_t m) override {
     const bool changes = (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
     return Fault("Open", changes ? p : "") ? -1 : real_->Open(p, flags, m);
   }
-  int Close(int d) override;
+  // Like the system's close, a failed close still releases the descriptor.
+  int Close(int d) override {
+    failedFsyncs_.erase(d);
+    const int result = real_->Close(d);
+    return Fault("Close") ? -1 : result;
+  }
   ssize_t Read(int d, void* b, size_t n) override {
     return Fault("Read") ? -1 : real_->Read(d, b, n);
   }
@@ -70,7 +71,15 @@ class FaultPlan : public platform::FileSystem {
     return Noted("CopyFileRange", to,
                  Fault("CopyFileRange") ? -1 : real_->CopyFileRange(from, to, n));
   }
-  int Fsync(int d) override { return Noted("Fsync", d, Fault("Fsync") ? -1 : real_->Fsync(d)); }
+  // A flush that failed may have lost data that a second one would not write
+  // again, so trying again would claim a safety the file does not have.
+  int Fsync(int d) override {
+    EXPECT_FALSE(failedFsyncs_.contains(d)) << "a failed fsync was tried again";
+    const int result = Noted("Fsync", d, Fault("Fsync") ? -1 : real_->Fsync(d));
+    if (result != 0)
+      failedFsyncs_.insert(d);
+    return result;
+  }
   int Fchmod(int d, mode_t m) override { return Fault("Fchmod") ? -1 : real_->Fchmod(d, m); }
   int Stat(Path p, struct stat* s) override { return Fault("Stat") ? -1 : real_->Stat(p, s); }
   int Lstat(Path p, struct stat* s) override { return Fault("Lstat") ? -1 : real_->Lstat(p, s); }
@@ -89,7 +98,6 @@ class FaultPlan : public platform::FileSystem {
   }
 
  private:
-  enum : int { kShortWrite = -1, kCrash = -2 };
   // Counts the call and gives the planned fault: 0 for none, else an errno
   // (set) or kShortWrite. Throws SimulatedCrash where the plan stops the flow.
   int Fault(Path operation, Path changed = "", Path alsoChanged = "");
@@ -105,6 +113,7 @@ class FaultPlan : public platform::FileSystem {
   std::map<std::string, int> calls_;
   std::map<std::pair<std::string, int>, int> faults_;
   std::vector<std::string> readOnly_;
+  std::set<int> failedFsyncs_;
   std::vector<JournalEntry> journal_;
 };
 

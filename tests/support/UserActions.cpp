@@ -65,10 +65,7 @@ void CloseBox(platform::Window& window) {
 
 namespace {
 
-std::vector<std::string>& AnsweredTitles() {
-  static std::vector<std::string> titles;
-  return titles;
-}
+std::vector<std::string> answeredTitles;
 
 // Waits for a file dialog to be shown, then answers it from inside the
 // dialog's own modal loop; it removes itself once it has answered.
@@ -81,7 +78,7 @@ class OpenFileAnswer : public QObject {
     if (dialog == nullptr || event->type() != QEvent::Show)
       return false;
     qApp->removeEventFilter(this);
-    AnsweredTitles().push_back(dialog->windowTitle().toStdString());
+    answeredTitles.push_back(dialog->windowTitle().toStdString());
     QTimer::singleShot(0, dialog, [dialog, path = path_] {
       if (path)
         dialog->selectFile(QString::fromStdString(*path));
@@ -102,7 +99,7 @@ void AnswerOpenFileDialog(std::optional<std::string> path) {
 }
 
 const std::vector<std::string>& AnsweredOpenFileDialogs() {
-  return AnsweredTitles();
+  return answeredTitles;
 }
 
 // A handler's exception is kept by the dispatcher, since it must not cross

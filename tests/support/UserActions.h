@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/core/Exceptions.h"
 #include "platform/ui/Window.h"
 
 // What a player does, performed on the real widgets behind the controls, so
@@ -27,5 +28,9 @@ void AnswerOpenFileDialog(std::optional<std::string> path);
 const std::vector<std::string>& AnsweredOpenFileDialogs();
 // Delivers pending events, as the event loop would between two user actions.
 void ProcessEvents();
+// The open window of the runtime class, which must be there.
+inline platform::Window& Shown(const std::string& runtimeClassName) {
+  return platform::NotNil(platform::GetImplicitWindow(runtimeClassName));
+}
 
 }  // namespace tervix::test
