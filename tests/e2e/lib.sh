@@ -184,6 +184,16 @@ write_file() {
 }
 
 # Checks file $1 holds exactly $2.
+# A stub game that leaves $work/game-started when it runs, stored as the known executable.
+store_stub_game() {
+  game="$work/tervix-game"
+  write_file "$game" "#!/bin/sh
+echo started >'$work/game-started'
+"
+  chmod +x "$game"
+  write_file "$settings/PrefExecutable" "$game"
+}
+
 expect_content() {
   [ -f "$1" ] || fail "$1 does not exist"
   cmp -s "$1" <(printf "%s" "$2") || fail "$1 holds '$(cat "$1")', expected '$2'"

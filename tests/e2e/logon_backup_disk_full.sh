@@ -31,12 +31,7 @@ if printf x >"$profiles/probe" 2>/dev/null; then
   fail "the profile folder's file system is not full"
 fi
 rm -f "$profiles/probe"
-game="$work/tervix-game"
-write_file "$game" "#!/bin/sh
-echo started >'$work/game-started'
-"
-chmod +x "$game"
-write_file "$settings/PrefExecutable" "$game"
+store_stub_game
 
 start_display
 start_launcher

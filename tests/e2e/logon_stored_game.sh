@@ -6,12 +6,7 @@ source "$(dirname "$0")/lib.sh"
 
 login="bob"
 write_file "$profiles/$login.usr" "bob's profile"
-game="$work/tervix-game"
-write_file "$game" "#!/bin/sh
-echo started >'$work/game-started'
-"
-chmod +x "$game"
-write_file "$settings/PrefExecutable" "$game"
+store_stub_game
 
 start_display
 start_launcher
