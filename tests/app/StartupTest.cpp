@@ -135,5 +135,14 @@ TEST_F(StartupTest, ClassRecordsNameEachOperationExactly) {
               "BevelNO_Action" + menus}));
 }
 
+// The player who starts the launcher from a terminal is told why it ended at once.
+TEST_F(StartupTest, FailedStartUpSaysOnStderrWhatWentWrong) {
+  platform::SetResourceFilePath(Home() + "/no-such-resources.rcc");
+  testing::internal::CaptureStderr();
+  RunLauncher([] {});
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("Unhandled exception: NilObjectException\n"), std::string::npos) << said;
+}
+
 }  // namespace
 }  // namespace tervix::test

@@ -13,6 +13,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/qt/Widgets.h"
 #include "prefs/Prefs.h"
+#include "tests/support/CallWatch.h"
 #include "tests/support/FaultPlan.h"
 #include "tests/support/TestRuntime.h"
 #include "tests/support/UserActions.h"
@@ -70,7 +71,7 @@ struct LogonCase {
 };
 
 // Bob's profile and last week's backup are on disk, and the login window has the focus.
-class LogonStepsTest : public RuntimeTest, public testing::WithParamInterface<LogonCase> {
+class BobAtLoginTest : public RuntimeTest {
  protected:
   void SetUp() override {
     RuntimeTest::SetUp();
@@ -80,6 +81,8 @@ class LogonStepsTest : public RuntimeTest, public testing::WithParamInterface<Lo
     Focus(Login(), "EditField1");
   }
 };
+
+class LogonStepsTest : public BobAtLoginTest, public testing::WithParamInterface<LogonCase> {};
 
 // What the player sees while Logon runs, in order: the status line, each
 // message box and each game started; then the open-file dialogs asked, and
@@ -172,6 +175,50 @@ const LogonCase kLogonCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Logon, LogonStepsTest, testing::ValuesIn(kLogonCases),
+                         [](const auto& info) { return info.param.name; });
+
+// What the status line says while each slow step runs: at the first call on
+// a profile file made under each text, the file it names; then at the launch.
+struct StepCase {
+  std::string name;
+  std::string login = "bob";
+  std::string removed{};
+  Texts seen;
+  friend void PrintTo(const StepCase& step, std::ostream* out) { *out << step.name; }
+};
+
+class LogonWhileStepsRunTest : public BobAtLoginTest,
+                               public testing::WithParamInterface<StepCase> {};
+
+TEST_P(LogonWhileStepsRunTest, StatusLineNamesTheStepWhoseFilesAreInUse) {
+  const StepCase& step = GetParam();
+  if (!step.removed.empty())
+    std::filesystem::remove(ProfileFolder() + step.removed);
+  Prefs::PrefExecutable(kExecutable);
+  Login().ControlAs<platform::EditField>("EditField1")->SetText(step.login);
+  const auto status = [] { return Login().ControlAs<platform::StaticText>("StaticText2")->Text(); };
+  Texts seen;
+  launches().AtLaunch([&](const std::string&) { seen.push_back("launch: " + status()); });
+  const auto watch = CallWatch::Install(ProfileFolder(), status);
+  Click(Login(), "BevelButton1");
+  FaultPlan::Uninstall();
+  seen.insert(seen.begin(), watch->Seen().begin(), watch->Seen().end());
+  EXPECT_EQ(seen, step.seen);
+}
+
+const Texts kStepsToLaunch{"bob.usr: Checking if gateway exists...",
+                           "bob-backup.usr: Checking if old backup exists...",
+                           "bob.usr: Backuping profile...", "launch: Starting gateway..."};
+
+const StepCase kStepCases[] = {
+    {.name = "OldBackup", .seen = kStepsToLaunch},
+    {.name = "NoOldBackup", .removed = "bob-backup.usr", .seen = kStepsToLaunch},
+    {.name = "UnknownLogin",
+     .login = "carol",
+     .seen = {"carol.usr: Checking if gateway exists..."}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Logon, LogonWhileStepsRunTest, testing::ValuesIn(kStepCases),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "platform/core/Runtime.h"
 #include "platform/ui/qt/Widgets.h"
 #include "restore/Restore.h"
+#include "tests/support/CallWatch.h"
 #include "tests/support/FaultPlan.h"
 #include "tests/support/TestRuntime.h"
 #include "tests/support/UserActions.h"
@@ -111,6 +112,9 @@ struct PressCase {
   const char* pressable;
   const char* after;
   const char* fault = "";  // the call that fails, and which one of its kind
+  // What the terminal says after the question while the profile files are
+  // used: at the first call on one made under each text, the file it names.
+  std::vector<std::string> during = {std::string("alice.usr: ") + kOpening};
   friend void PrintTo(const PressCase& press, std::ostream* out) { *out << press.name; }
 };
 
@@ -119,10 +123,16 @@ std::string Said(const std::string& outcome) {
 }
 
 const PressCase kPressCases[] = {
-    {"YesWithoutProfileThenNo", "backup=backup", "BevelYES BevelYES BevelNO",
+    {"YesWithoutProfileThenNo",
+     "backup=backup",
+     "BevelYES BevelYES BevelNO",
      std::string(kOpening) + kOpening +
          "\n\nRestore process aborted, returning to login screen.\nPlease wait...",
-     240, "", "backup=backup "},
+     240,
+     "",
+     "backup=backup ",
+     "",
+     {std::string("alice.usr: ") + kOpening, std::string("alice.usr: ") + kOpening + kOpening}},
     {"NoBackup", "alice=current", "BevelYES", Said("Sorry you have no backup yet..."), 360,
      "BevelYES", "alice=current "},
     {"BackupPutInPlace", "alice=current backup=backup trashed=older", "BevelYES", Said(kDone), 360,
@@ -141,17 +151,26 @@ const PressCase kPressCases[] = {
 
 class PressTest : public RestoreTest, public testing::WithParamInterface<PressCase> {};
 
-TEST_P(PressTest, TerminalSaysHowTheRestoreEndedBeforeTheReturnToLogin) {
+TEST_P(PressTest, TerminalSaysWhatRunsAndHowTheRestoreEndedBeforeTheReturnToLogin) {
   const PressCase& press = GetParam();
   Open(press.before);
+  const auto watch = CallWatch::Install(ProfileFolder(), [] {
+    const auto window = platform::GetImplicitWindow(Restore::kRuntimeClassName);
+    const std::string terminal =
+        window ? window->ControlAs<platform::EditField>("Terminal")->Text() : "<closed>";
+    return terminal.starts_with(Dialogue("alice")) ? terminal.substr(Dialogue("alice").size())
+                                                   : terminal;
+  });
   std::string call;
   int nth = 0;
   if (std::istringstream(press.fault) >> call >> nth)
-    FaultPlan::Install()->FailCall(call, nth, call == "Read" ? EIO : ENOSPC);
+    watch->FailCall(call, nth, call == "Read" ? EIO : ENOSPC);
   std::istringstream presses(press.presses);
   for (std::string button; presses >> button;)
     Click(*window_, button);
   FaultPlan::Uninstall();
+
+  EXPECT_EQ(watch->Seen(), press.during);
 
   ExpectReturnedToLogin(Dialogue("alice") + press.said, press.ticks);
   EXPECT_EQ(clock_->pressableAtWait, press.pressable)
