@@ -83,7 +83,11 @@ bool SecondNameRefused(int32_t error) {
 // Keeps the old value under the copy's name. Since the save never writes into
 // the key's file but renames over it, a second name for that file keeps the
 // old value as well as a copy would; only where there can be none is it copied.
+// A link needs no read, so the file is opened first: a value the player
+// cannot read stops the save as a copy would, and is never replaced.
 void KeepOldValueAside(FolderItem& keyFile, FolderItem& oldValueCopy) {
+  if (!keyFile.OpenAsBinaryFile(false))
+    return;
   keyFile.LinkFileTo(oldValueCopy);
   if (SecondNameRefused(keyFile.LastErrorCode()))
     keyFile.CopyFileTo(oldValueCopy);

@@ -164,6 +164,8 @@ void NoteInJournal(std::string entry) {
 
 void Quit(int code) {
   State().pendingQuit = code;
+  for (const auto& window : OpenWindows())
+    window->RaiseLastLostFocus();
 }
 
 std::exception_ptr TakeHandlerException() {

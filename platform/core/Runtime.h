@@ -48,7 +48,10 @@ void ReleaseIntrospectionMaps();
 const std::vector<std::string>& RuntimeJournal();
 void NoteInJournal(std::string entry);
 
-// Asks the event loop to end with the given code once the current handler returns.
+// Asks the event loop to end with the given code once the current handler
+// returns. First the control that has the focus in each open window gets its
+// last LostFocus, as on a close, so that what was typed is handed over; no
+// window is closed.
 void Quit(int code = 0);
 // An exception that left a handler and that RuntimeRun has not yet thrown
 // again; taking it clears it. Tests drive handlers without the loop and take it here.

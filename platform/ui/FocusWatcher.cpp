@@ -12,10 +12,11 @@ bool LeavesTheControl(const QFocusEvent& event) {
   return event.reason() != Qt::PopupFocusReason && event.reason() != Qt::ActiveWindowFocusReason;
 }
 
-// A closing window has already given its focused control the last LostFocus.
-bool WindowIsClosing(const ControlWidget& host) {
+// A window that closes, or an application that quits, has already given the
+// focused control its last LostFocus.
+bool LastLostFocusRaised(const ControlWidget& host) {
   std::shared_ptr<Window> window = host.owner != nullptr ? host.owner->ParentWindow() : nullptr;
-  return window && window->IsClosing();
+  return window && window->LastLostFocusRaised();
 }
 
 }  // namespace
@@ -24,7 +25,7 @@ bool FocusWatcher::eventFilter(QObject* watched, QEvent* event) {
   // Opening a menu or another window (such as a modal dialog) moves the
   // focus only for a while; the control keeps it within its own window.
   if (event->type() == QEvent::FocusOut && LeavesTheControl(*static_cast<QFocusEvent*>(event)) &&
-      !WindowIsClosing(host_)) {
+      !LastLostFocusRaised(host_)) {
     DispatchControlEvent(host_, "LostFocus");
   }
   return QObject::eventFilter(watched, event);

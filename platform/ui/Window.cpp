@@ -114,8 +114,7 @@ void Window::Close() {
     return;
   std::shared_ptr<Window> keep = weak_from_this().lock();
   closing_ = true;
-  if (std::shared_ptr<RectControl> focused = FocusedControl(*widget_, controls_))
-    qt::DispatchControlEvent(focused->Widget(), "LostFocus");
+  RaiseLastLostFocus();
   open_ = false;
   for (const auto& control : controls_)
     control->Widget().closed = true;
@@ -128,8 +127,17 @@ bool Window::IsOpen() const {
   return open_;
 }
 
-bool Window::IsClosing() const {
-  return closing_;
+void Window::RaiseLastLostFocus() {
+  if (!open_ || lastLostFocusRaised_)
+    return;
+  std::shared_ptr<Window> keep = weak_from_this().lock();
+  lastLostFocusRaised_ = true;
+  if (std::shared_ptr<RectControl> focused = FocusedControl(*widget_, controls_))
+    qt::DispatchControlEvent(focused->Widget(), "LostFocus");
+}
+
+bool Window::LastLostFocusRaised() const {
+  return lastLostFocusRaised_;
 }
 
 std::shared_ptr<RectControl> Window::ControlByName(const std::string& name) const {

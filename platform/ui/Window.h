@@ -42,8 +42,11 @@ class Window : public std::enable_shared_from_this<Window> {
   // even from that LostFocus handler, does nothing.
   void Close();
   bool IsOpen() const;
-  // True from the start of Close on.
-  bool IsClosing() const;
+  // Raises LostFocus on the control that has the window's focus, whether or
+  // not the window is the active one, once in the window's life: Close and
+  // Quit both begin with it, and neither they nor a later focus-out raise it again.
+  void RaiseLastLostFocus();
+  bool LastLostFocusRaised() const;
 
   // The control of that name, or nil.
   std::shared_ptr<RectControl> ControlByName(const std::string& name) const;
@@ -108,6 +111,7 @@ class Window : public std::enable_shared_from_this<Window> {
   std::vector<std::pair<std::string, EventHandler>> windowEvents_;
   bool open_ = false;
   bool closing_ = false;
+  bool lastLostFocusRaised_ = false;
 };
 
 // Applies every entry of a block to its target, in block order.

@@ -25,9 +25,10 @@ using Files = std::map<std::string, std::string>;
 enum class Action { Logon, RestoreYes, SaveLogin };
 using enum Action;
 // Where the launcher runs: without HOME, with an empty one, with neither HOME
-// nor a config home, where the config home is read-only, or where the
+// nor a config home, where the config home is read-only, where the stored
+// login is the player's own file with mode 000, or where the
 // open-file dialog is the toolkit's own and the player cancels it.
-enum class Place { Usual, NoHome, EmptyHome, NoHomes, ReadOnlyConfig, ToolkitDialog };
+enum class Place { Usual, NoHome, EmptyHome, NoHomes, ReadOnlyConfig, Mode000, ToolkitDialog };
 using enum Place;
 
 struct BadInput {
@@ -91,6 +92,8 @@ const BadInput kBadInputs[] = {
      "alice", kStopped},
     {"ExecutableFileIsAPipe", {{"C/PrefExecutable", kPipe}, kBob}, Logon, "bob", kAsked,
      {kBobBackedUp}},
+    {"LoginFileUnreadableWhenSaved", {{"C/PrefLogin", "bob"}}, SaveLogin, "alice", kNone, {},
+     Mode000},
     {"LoginFileIsADanglingLink", {{"C/PrefLogin", "-> ../moved-away"}}, SaveLogin, "alice", kSaved,
      {{"C/PrefLogin", "alice"}}},
     {"ProfileIsAFolder", {{"P/bob.usr/keep", "x"}, kBobOldBackup}, Logon, "bob",
@@ -186,6 +189,10 @@ TEST_P(BadInputTest, EndsClearlyAndLosesNothing) {
     unsetenv("XDG_CONFIG_HOME");
   if (input.place == ReadOnlyConfig)
     FaultPlan::Install()->ReadOnly(ConfigHome());
+  if (input.place == Mode000) {
+    ASSERT_EQ(chmod(PathOf("C/PrefLogin").c_str(), 0), 0);
+    FaultPlan::Install()->Unreadable(PathOf("C/PrefLogin"));
+  }
   dialogs().AnswerNextOpenFile(kChosen);
   if (input.place == ToolkitDialog) {
     platform::InstallDialogHost(nullptr);

@@ -2,7 +2,8 @@
 # Ctrl+, opens the preferences window; what is typed into a field is stored
 # when the focus moves to the other field. A path typed next stays unstored
 # through "Get" cancelled in the real file dialog, and is stored when "Ok" is
-# clicked with the mouse. Ctrl+Q then quits with status 0.
+# clicked with the mouse. A login typed into a new preferences window is
+# stored when Ctrl+Q quits straight from that field, with status 0.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
@@ -46,7 +47,12 @@ expect_content "$settings/PrefExecutable" "/opt/tervix/other"
 expect_content "$settings/PrefLogin" "erin"
 
 focus_window "$login_window"
+press_keys ctrl+comma
+options=$(wait_for_window "Untitled") || fail "no new preferences window appeared"
+click_control "$options" 188 20 33 234 22
+press_keys ctrl+a
+type_text "frank"
 press_keys ctrl+q
 expect_launcher_exit 5 0
-expect_content "$settings/PrefLogin" "erin"
+expect_content "$settings/PrefLogin" "frank"
 expect_content "$settings/PrefExecutable" "/opt/tervix/other"

@@ -4,6 +4,7 @@
 
 #include "platform/core/Runtime.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/qt/Widgets.h"
 #include "tests/support/TestRuntime.h"
 #include "tests/support/UserActions.h"
 
@@ -73,6 +74,29 @@ TEST_F(WindowTest, ClosingGivesTheFocusedFieldOneLostFocusFirstWhateverItDoes) {
     EXPECT_EQ(seen, std::vector<std::string>{"typed in an open window"});
     EXPECT_FALSE(window->IsOpen());
   }
+}
+
+// A quit hands the typing over as a close does, but closes nothing, and the
+// focus-out the toolkit sends when the focus moves on afterwards raises nothing.
+TEST_F(WindowTest, QuittingGivesTheFocusedFieldOneLostFocusAndClosesNothing) {
+  platform::RuntimeRegisterAppObject(std::make_shared<platform::Application>());
+  auto window = platform::ImplicitInstance<TinyWindow>();
+  auto* field = window->ControlAs<platform::EditField>("EditField1").get();
+  std::vector<std::string> seen;
+  field->InstallInstanceEventHandler("LostFocus", [&seen, field] {
+    seen.push_back(field->Text());
+    platform::Quit(0);
+  });
+  Type(*window, "EditField1", "typed");
+  platform::Quit(0);
+  ProcessEvents();
+  EXPECT_EQ(seen, std::vector<std::string>{"typed"});
+  EXPECT_TRUE(window->IsOpen());
+  EXPECT_EQ(platform::PendingQuitCode(), 0);
+  platform::qt::ControlInputWidget(*field)->clearFocus();
+  ProcessEvents();
+  window->Close();
+  EXPECT_EQ(seen, std::vector<std::string>{"typed"});
 }
 
 }  // namespace

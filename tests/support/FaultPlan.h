@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <map>
 #include <set>
 #include <span>
@@ -40,6 +41,9 @@ class FaultPlan : public platform::FileSystem {
   // Whatever would create, change, rename or remove something inside the
   // folder fails with EACCES, as for a player without write permission there.
   void ReadOnly(Path folder) { readOnly_.push_back(folder.ends_with('/') ? folder : folder + "/"); }
+  // Opening the file for reading fails with EACCES, as for a player who owns
+  // it with mode 000 (root reads any file).
+  void Unreadable(Path file) { unreadable_.insert(file); }
   int Calls(Path operation) const { return calls_.contains(operation) ? calls_.at(operation) : 0; }
   const std::map<std::string, int>& AllCalls() const { return calls_; }
   // Each call that succeeded in writing, flushing or renaming a file, in order.
@@ -55,7 +59,13 @@ class FaultPlan : public platform::FileSystem {
 
   int Open(Path p, int flags, mode_t m) override {
     const bool changes = (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
-    return Fault("Open", changes ? p : "") ? -1 : real_->Open(p, flags, m);
+    if (Fault("Open", changes ? p : ""))
+      return -1;
+    if ((flags & O_ACCMODE) != O_WRONLY && unreadable_.contains(p)) {
+      errno = EACCES;
+      return -1;
+    }
+    return real_->Open(p, flags, m);
   }
   // Like the system's close, a failed close still releases the descriptor.
   int Close(int d) override {
@@ -113,6 +123,7 @@ class FaultPlan : public platform::FileSystem {
   std::map<std::string, int> calls_;
   std::map<std::pair<std::string, int>, int> faults_;
   std::vector<std::string> readOnly_;
+  std::set<std::string> unreadable_;
   std::set<int> failedFsyncs_;
   std::vector<JournalEntry> journal_;
 };
