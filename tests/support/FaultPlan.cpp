@@ -90,6 +90,8 @@ testing::AssertionResult ReplacedDurably(std::span<const JournalEntry> journal,
       }
       if (entry.operation == "Fsync")
         flushed = written;
+      if (entry.operation == "LinkAt" && !flushed)
+        return failure("the file got a name before its data was flushed");
       if (entry.operation == "Rename")
         renamed = i;
     }
