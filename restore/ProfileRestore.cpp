@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/files/BinaryStream.h"
+#include "platform/files/FolderLock.h"
 
 namespace tervix::ProfileRestore {
 
@@ -40,9 +41,14 @@ bool SameContent(platform::FolderItem& first, platform::FolderItem& second) {
 // The current file is replaced in one step, and only once its trashed copy is
 // whole, so its content is never lost. A profile that already is the backup is
 // left alone: copying it over the trashed copy would lose the only profile
-// from before the first restore.
-bool PutBackupInPlace(platform::FolderItem& current, platform::FolderItem& backup,
-                      platform::FolderItem& trashed) {
+// from before the first restore. Where the folder cannot be held, nothing is
+// touched, since another launcher may be between these same steps.
+bool PutBackupInPlace(const platform::FolderItem& folder, platform::FolderItem& current,
+                      platform::FolderItem& backup, platform::FolderItem& trashed) {
+  const platform::FolderLock lock(folder);
+  if (lock.LastErrorCode() != 0) {
+    return false;
+  }
   if (SameContent(current, backup)) {
     return true;
   }

@@ -149,8 +149,9 @@ void Restore::BevelYES_Action() {
   const auto backup = ProfileFile(ProfilePaths::BackupProfile(home, login));
   if (backup->Exists()) {
     RestoreSteps::Disable(*this, "BevelYES");
+    const platform::FolderItem folder(ProfilePaths::ProfileFolder(home), platform::kShellPathMode);
     const auto trashed = ProfileFile(ProfilePaths::TrashedProfile(home, login));
-    const bool restored = ProfileRestore::PutBackupInPlace(*current, *backup, *trashed);
+    const bool restored = ProfileRestore::PutBackupInPlace(folder, *current, *backup, *trashed);
     AppendToTerminal(*this, restored ? kRestoreDone : kRestoreFailed);
     AppendToTerminal(*this, platform::EndOfLine());
   } else {
