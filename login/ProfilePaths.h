@@ -8,6 +8,10 @@ namespace tervix::ProfilePaths {
 
 inline constexpr const char* kProfileFolder = "/Library/Application Support/Tervix/";
 
+// The folder itself, which launchers lock to take turns on its files.
+inline std::string ProfileFolder(const std::string& home) {
+  return home + kProfileFolder;
+}
 inline std::string CurrentProfile(const std::string& home, const std::string& login) {
   return home + kProfileFolder + login + ".usr";
 }

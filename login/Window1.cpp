@@ -13,6 +13,7 @@
 #include "login/ProfilePaths.h"
 #include "platform/core/Exceptions.h"
 #include "platform/files/FolderItem.h"
+#include "platform/files/FolderLock.h"
 #include "platform/files/Places.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
@@ -138,11 +139,17 @@ void ReportMissingProfile(const Window1& window) {
 }
 
 // The copy replaces the old backup only once the new one is whole, so a failed
-// copy leaves the player the backup they had. Gives the copy's error, 0 once
-// the backup is replaced.
-[[nodiscard]] int32_t ReplaceBackup(const Window1& window, platform::FolderItem& current,
-                                    platform::FolderItem& backup) {
+// copy leaves the player the backup they had. The steps run while this
+// launcher holds the profile folder, so another launcher's backup or restore
+// never runs between them; where the folder cannot be held, the old backup is
+// left as it is. Gives the error, 0 once the backup is replaced.
+[[nodiscard]] int32_t ReplaceBackup(const Window1& window, const platform::FolderItem& folder,
+                                    platform::FolderItem& current, platform::FolderItem& backup) {
   ShowStatus(window, kCheckingOldBackup);
+  const platform::FolderLock lock(folder);
+  if (lock.LastErrorCode() != 0) {
+    return lock.LastErrorCode();
+  }
   if (backup.Exists()) {
     ShowStatus(window, kDeletingOldBackup);
   }
@@ -208,8 +215,9 @@ void Window1::BevelButton1_Action() {
     return;
   }
   ControlAs<platform::BevelButton>("BevelButton1")->SetEnabled(false);
+  const platform::FolderItem folder(ProfilePaths::ProfileFolder(home), platform::kShellPathMode);
   platform::FolderItem backup(ProfilePaths::BackupProfile(home, login), platform::kShellPathMode);
-  if (const int32_t error = ReplaceBackup(*this, current, backup)) {
+  if (const int32_t error = ReplaceBackup(*this, folder, current, backup)) {
     ReportFailedBackup(backup, error);
   }
   ShowStatus(*this, kStartingGateway);

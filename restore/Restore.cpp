@@ -1,16 +1,21 @@
 #include "restore/Restore.h"
 
+#include <memory>
 #include <string>
 
 #include "about/AquaAboutBox.h"
 #include "app/Instances.h"
 #include "app/MenuBar1.h"
 #include "app/Pictures.h"
+#include "login/ProfilePaths.h"
 #include "login/Window1.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Values.h"
+#include "platform/files/FolderItem.h"
+#include "platform/files/Places.h"
 #include "platform/ui/Controls.h"
 #include "prefs/Prefs.h"
+#include "restore/ProfileRestore.h"
 #include "restore/RestoreSteps.h"
 
 namespace tervix {
@@ -25,6 +30,16 @@ constexpr const char* kRestoreQuestion = "Do you want to restore gateway: ";
 constexpr const char* kBackupQuestionEnd = "-backup.usr ?";
 constexpr const char* kAborted = "Restore process aborted, returning to login screen.";
 constexpr int32_t kAbortTicks = 240;
+constexpr const char* kStarting = "Starting restore process...";
+constexpr const char* kRestoreDone = "Restore done !!!";
+constexpr const char* kRestoreFailed = "Restore failed, your gateway was left as it was.";
+constexpr const char* kNoBackup = "Sorry you have no backup yet...";
+constexpr const char* kReturning = "Returning to login screen.";
+constexpr int32_t kReturnTicks = 360;
+
+std::shared_ptr<platform::FolderItem> ProfileFile(const std::string& path) {
+  return std::make_shared<platform::FolderItem>(path, platform::kShellPathMode);
+}
 
 }  // namespace
 
@@ -109,6 +124,45 @@ void Restore::Terminal_Open() {
   AppendToTerminal(*this, kRestoreQuestion);
   AppendToTerminal(*this, Prefs::PrefLogin());
   AppendToTerminal(*this, kBackupQuestionEnd);
+}
+
+void Restore::BevelYES_Action() {
+  using RestoreSteps::AppendToTerminal;
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, kStarting);
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, platform::EndOfLine());
+
+  const std::string home = platform::System::EnvironmentVariable("HOME");
+  // Nothing writes the stored login during a press, so one reading names every file.
+  const std::string login = Prefs::PrefLogin();
+  if (!ProfilePaths::NamesAProfile(login)) {
+    return;
+  }
+  const auto current = ProfileFile(ProfilePaths::CurrentProfile(home, login));
+  if (!current->Exists()) {
+    return;
+  }
+
+  RestoreSteps::Disable(*this, "BevelNO");
+  const auto backup = ProfileFile(ProfilePaths::BackupProfile(home, login));
+  if (backup->Exists()) {
+    RestoreSteps::Disable(*this, "BevelYES");
+    const platform::FolderItem folder(ProfilePaths::ProfileFolder(home), platform::kShellPathMode);
+    const auto trashed = ProfileFile(ProfilePaths::TrashedProfile(home, login));
+    const bool restored = ProfileRestore::PutBackupInPlace(folder, *current, *backup, *trashed);
+    AppendToTerminal(*this, restored ? kRestoreDone : kRestoreFailed);
+    AppendToTerminal(*this, platform::EndOfLine());
+  } else {
+    AppendToTerminal(*this, kNoBackup);
+  }
+
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, kReturning);
+  AppendToTerminal(*this, platform::EndOfLine());
+  AppendToTerminal(*this, RestoreSteps::kPleaseWait);
+  RestoreSteps::ReturnToLogin(*this, "BevelYES", kReturnTicks);
 }
 
 void Restore::BevelNO_Action() {

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <random>
 #include <vector>
@@ -52,24 +51,20 @@ int CopyByReadAndWrite(int from, int to) {
 }
 
 // Copies in the kernel while it can; both files' positions then say how far
-// it got, so the read-and-write fallback goes on from there.
-int CopyContent(int from, int to, off_t length) {
+// it got, so the read-and-write fallback goes on from there. The source is
+// copied to its end, whatever its size was when the copy began: a profile may
+// grow while the game still writes it. A kernel copy that gives 0 may have
+// stopped early, so the fallback then reads on until a read gives 0 as well.
+int CopyContent(int from, int to) {
   FileSystem& fileSystem = CurrentFileSystem();
-  off_t copied = 0;
-  while (copied < length) {
-    const size_t chunk = std::min(static_cast<size_t>(length - copied), kKernelCopyChunk);
-    const ssize_t got = fileSystem.CopyFileRange(from, to, chunk);
-    if (got > 0) {
-      copied += got;
+  for (;;) {
+    const ssize_t got = fileSystem.CopyFileRange(from, to, kKernelCopyChunk);
+    if (got > 0)
       continue;
-    }
-    if (got == 0)
-      break;
-    if (!KernelCopyUnsupported(errno))
+    if (got < 0 && !KernelCopyUnsupported(errno))
       return errno;
-    break;
+    return CopyByReadAndWrite(from, to);
   }
-  return copied < length ? CopyByReadAndWrite(from, to) : 0;
 }
 
 // Where the copy is written: an unnamed file, or one under a hidden name.
@@ -137,10 +132,12 @@ int NameUnnamed(TemporaryFile& temporary, const std::string& destination) {
   return EEXIST;
 }
 
-// A folder in destination's place is refused; anything else there is replaced.
+// A folder in destination's place is refused; anything else there is
+// replaced. A symbolic link is looked at itself, not followed: the rename
+// replaces the link, whatever it points at, and leaves its target alone.
 int CheckDestination(const std::string& destination) {
   struct stat existing {};
-  if (CurrentFileSystem().Stat(destination, &existing) == 0)
+  if (CurrentFileSystem().Lstat(destination, &existing) == 0)
     return S_ISDIR(existing.st_mode) ? EISDIR : 0;
   return errno == ENOENT ? 0 : errno;
 }
@@ -160,7 +157,7 @@ int WriteAndReplace(int from, const struct stat& source, Temporary kind,
 
   int error = fileSystem.Fchmod(temporary.descriptor, source.st_mode & 0777) == 0 ? 0 : errno;
   if (!error)
-    error = CopyContent(from, temporary.descriptor, source.st_size);
+    error = CopyContent(from, temporary.descriptor);
   if (!error && fileSystem.Fsync(temporary.descriptor) != 0)
     error = errno;
   if (!error && temporary.path.empty())

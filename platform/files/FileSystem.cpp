@@ -1,6 +1,7 @@
 #include "platform/files/FileSystem.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -86,6 +87,10 @@ int FileSystem::LinkAt(int descriptor, const std::string& to) {
 int FileSystem::ClearNonBlocking(int descriptor) {
   const int flags = ::fcntl(descriptor, F_GETFL);
   return flags < 0 ? -1 : ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+}
+
+int FileSystem::Flock(int descriptor, int operation) {
+  return RetryOnInterrupt([&] { return ::flock(descriptor, operation); });
 }
 
 FileSystem& CurrentFileSystem() {

@@ -44,6 +44,10 @@ class FileSystem {
   // Makes an open file's reads and writes wait again; a wrapper that does not
   // override it passes the call to the system.
   virtual int ClearNonBlocking(int descriptor);
+  // Takes (LOCK_EX, waiting while another open file holds it) or drops
+  // (LOCK_UN) the lock on an open file; a wrapper that does not override it
+  // passes the call to the system.
+  virtual int Flock(int descriptor, int operation);
 };
 
 // The file system in use; the real one unless a test installed another.

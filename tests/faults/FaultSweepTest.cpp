@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -7,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <map>
+#include <set>
 
 #include "login/Window1.h"
 #include "options/Option.h"
@@ -43,6 +46,10 @@ class FaultedFlow : public RuntimeTest {
   // run without faults also checks in the plan's journal that what it
   // replaced survives one.
   virtual void Check(int fault, bool crashed) = 0;
+  // Every kind of file call the flow makes, as the design names its steps;
+  // the sweep must fail each one somewhere, or a call that bypasses the file
+  // system interface would go untested.
+  virtual std::set<std::string> KindsOfCall() const = 0;
   void TestBody() override {}
 
   // Runs the flow without faults, then once for every fault each file call of
@@ -51,6 +58,7 @@ class FaultedFlow : public RuntimeTest {
   // Gives how many runs were faulted.
   int Sweep() {
     int cases = 0;
+    std::set<std::string> swept;
     for (const Road& each : kRoads) {
       road = each;
       const std::string refused = ", with these calls refused: " + testing::PrintToString(road);
@@ -71,14 +79,30 @@ class FaultedFlow : public RuntimeTest {
                                      : fault > 0 ? call + " fails with " + strerrorname_np(fault)
                                                  : call + " writes half";
             cases += Run(faulty, fault, what + refused) ? 1 : 0;
+            swept.insert(operation);
           }
     }
+    for (const std::string& kind : KindsOfCall())
+      EXPECT_TRUE(swept.contains(kind)) << "no " << kind << " call was ever made to fail";
     std::cout << "fault cases run: " << cases << "\n";
     return cases;
   }
 
  protected:
   std::shared_ptr<FaultPlan> plan;
+
+  // Each file has the permission bits of the file whose bytes it holds, as
+  // modes gives them: a copy has its source's, and a file left as it was keeps its own.
+  void ExpectModes(const std::string& folder, const std::map<std::string, mode_t>& modes) const {
+    for (const std::string& name : ListFolder(folder)) {
+      const std::string content = ReadFile(folder + "/" + name).value_or("<missing>");
+      struct stat status {};
+      ASSERT_EQ(lstat((folder + "/" + name).c_str(), &status), 0) << name;
+      if (modes.contains(content)) {
+        EXPECT_EQ(status.st_mode, S_IFREG | modes.at(content)) << name << " holding " << content;
+      }
+    }
+  }
 
   // A copy's temporary file has a hidden name. A failure leaves none, and a
   // crash leaves one only once the copy has its name, which it gets when it is
@@ -168,9 +192,16 @@ class LogonFlow : public FaultedFlow {
   size_t journalAtLaunch_ = 0;
 
   std::string Backup() const { return ProfileFolder() + "bob-backup.usr"; }
+  std::set<std::string> KindsOfCall() const override {
+    return {"Stat",          "Lstat",  "Open",   "Fstat", "ClearNonBlocking",
+            "Flock",         "Fchmod", "Read",   "Write", "CopyFileRange",
+            "OpenTemporary", "Fsync",  "LinkAt", "Close", "Rename"};
+  }
   void Arrange() override {
     WriteFile(ProfileFolder() + "bob.usr", kProfile);
     WriteFile(Backup(), kOldBackup);
+    chmod((ProfileFolder() + "bob.usr").c_str(), 0640);
+    chmod(Backup().c_str(), 0604);
     WriteFile(PrefsFolderPath() + "/PrefExecutable", kExecutable);
     StartLauncher();
     Type(Shown(Window1::kRuntimeClassName), "EditField1", "bob");
@@ -187,6 +218,7 @@ class LogonFlow : public FaultedFlow {
     const auto& launched = launches().launched();
     EXPECT_EQ(ReadFile(ProfileFolder() + "bob.usr"), kProfile);
     EXPECT_TRUE(backup == kOldBackup || backup == kProfile) << "the backup holds: " << backup;
+    ExpectModes(ProfileFolder(), {{kProfile, 0640}, {kOldBackup, 0604}});
     EXPECT_TRUE(!crashed || status != kStarting || backup == kProfile)
         << "\"Starting gateway...\" was shown before the backup was made";
     ExpectNoTemporaryLeft(ProfileFolder(), crashed, {kProfile});
@@ -236,11 +268,27 @@ class RestoreFlow : public FaultedFlow {
   std::string Read(const std::string& name) const {
     return ReadFile(ProfileFolder() + "alice" + name + ".usr").value_or("<missing>");
   }
+  // A profile restored before is a copy of the backup, with its permission bits.
+  const std::map<std::string, mode_t> modes_{
+      {kProfile, restoredBefore ? 0604 : 0640}, {kBackup, 0604}, {kOldTrash, 0620}};
+
+  // A profile that already is the backup is only compared with it.
+  std::set<std::string> KindsOfCall() const override {
+    std::set<std::string> kinds{"Stat",  "Open", "Fstat", "ClearNonBlocking",
+                                "Flock", "Read", "Close"};
+    if (!restoredBefore)
+      kinds.insert({"Lstat", "Fchmod", "Write", "CopyFileRange", "OpenTemporary", "Fsync", "LinkAt",
+                    "Rename"});
+    return kinds;
+  }
   void Arrange() override {
     WriteFile(ProfileFolder() + "alice.usr", kProfile);
     WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
     if (withOldTrashed)
       WriteFile(ProfileFolder() + "alice-trashed.usr", kOldTrash);
+    chmod((ProfileFolder() + "alice.usr").c_str(), modes_.at(kProfile));
+    chmod((ProfileFolder() + "alice-backup.usr").c_str(), modes_.at(kBackup));
+    chmod((ProfileFolder() + "alice-trashed.usr").c_str(), modes_.at(kOldTrash));
     WriteFile(PrefsFolderPath() + "/PrefLogin", "alice");
     StartLauncher();
     Click(Shown(Window1::kRuntimeClassName), "BevelButton2");
@@ -252,6 +300,7 @@ class RestoreFlow : public FaultedFlow {
     const bool failed =
         terminal.find("Restore failed, your gateway was left as it was.") != std::string::npos;
     EXPECT_EQ(Read("-backup"), kBackup);
+    ExpectModes(ProfileFolder(), modes_);
     EXPECT_TRUE(current == kProfile || (current == kBackup && trashed == kProfile))
         << "alice's profile is lost; the profile holds: " << current << "; trashed: " << trashed;
     EXPECT_TRUE(trashed == kOldTrash || trashed == kProfile) << "trashed holds: " << trashed;
@@ -281,9 +330,17 @@ class LoginSaveFlow : public FaultedFlow {
   static constexpr const char* kNewLogin = "bob the builder";
   const std::optional<std::string> before_ = storedBefore ? std::optional("alice") : std::nullopt;
 
+  std::set<std::string> KindsOfCall() const override {
+    std::set<std::string> kinds{"Stat", "Open", "Write", "Fsync", "Close", "Rename"};
+    if (storedBefore)
+      kinds.insert({"Link", "Lstat", "Unlink"});
+    return kinds;
+  }
   void Arrange() override {
-    if (before_)
+    if (before_) {
       WriteFile(PrefsFolderPath() + "/PrefLogin", *before_);
+      chmod((PrefsFolderPath() + "/PrefLogin").c_str(), 0604);
+    }
     StartLauncher();
     ChooseMenu("Pref");
     Type(Shown(Option::kRuntimeClassName), "EditField1", std::string(5, '\b') + kNewLogin);
@@ -293,6 +350,8 @@ class LoginSaveFlow : public FaultedFlow {
     const std::optional<std::string> stored = ReadFile(PrefsFolderPath() + "/PrefLogin");
     EXPECT_TRUE(stored == before_ || stored == kNewLogin) << stored.value_or("<missing>");
     EXPECT_TRUE(fault != 0 || stored == kNewLogin) << stored.value_or("<missing>");
+    // The old value keeps its bits; the new one's are the save's to choose.
+    ExpectModes(PrefsFolderPath(), {{before_.value_or("<none>"), 0604}});
     ExpectNoTemporaryLeft(PrefsFolderPath(), crashed, {before_.value_or("<none>")});
     EXPECT_TRUE(crashed || Prefs::PrefLogin() == stored.value_or(""))
         << "this run goes on with " << Prefs::PrefLogin() << ", not the login on disk";

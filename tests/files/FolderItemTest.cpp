@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "platform/files/FolderItem.h"
@@ -72,36 +73,66 @@ std::shared_ptr<FaultPlan> PlanRefusing(const Refusal& refusal) {
   return plan;
 }
 
-// A link in the destination's place is replaced, never written through, and its target's
-// permission bits (none, here) never reach the copy.
+// A link in the destination's place is replaced, never written through, whether it names a file
+// or a folder, and its target's permission bits (none, here) never reach the copy. Wherever the
+// copy is made, its data is flushed before it gets any name.
 TEST_F(FolderItemFiles, CopyGetsTheSourcesPermissionBitsOverAFileOrALinkWhereverItIsMade) {
   Put("source", "new profile");
   Put("target", "what the link names");
+  Put("folder/inside", "a file in the folder a link names");
   chmod(PathOf("source").c_str(), 0640);
   chmod(PathOf("target").c_str(), 0);
   const auto mode = [&](Name name) {
     struct stat status {};
     return lstat(PathOf(name).c_str(), &status) == 0 ? status.st_mode : 0;
   };
+  const std::vector<std::string> destinations{"file", "link", "folder link"};
   for (const Refusal& road : kTemporaryRoads) {
     SCOPED_TRACE(std::string("refused: ") + road.first);
     Put("file", "old backup");
     chmod(PathOf("file").c_str(), 0600);
-    std::filesystem::remove(PathOf("link"));
-    std::filesystem::create_symlink("target", PathOf("link"));
-    PlanRefusing(road);
-    for (const char* destination : {"file", "link"}) {
+    for (const auto& [link, target] : {std::pair{"link", "target"}, {"folder link", "folder"}}) {
+      std::filesystem::remove(PathOf(link));
+      std::filesystem::create_symlink(target, PathOf(link));
+    }
+    const auto plan = PlanRefusing(road);
+    for (const std::string& destination : destinations) {
       EXPECT_EQ(Copy("source", destination), 0) << destination;
       EXPECT_EQ(mode(destination), S_IFREG | 0640) << destination;
       EXPECT_EQ(Content(destination), "new profile") << destination;
     }
+    std::vector<std::string> paths;
+    for (const std::string& destination : destinations)
+      paths.push_back(PathOf(destination));
+    EXPECT_TRUE(ReplacedDurably(plan->Journal(), paths));
     FaultPlan::Uninstall();
     EXPECT_EQ(mode("target"), S_IFREG | 0);
-    EXPECT_EQ(ListFolder(ProfileFolder()),
-              (std::vector<std::string>{"file", "link", "source", "target"}));
+    EXPECT_EQ(ListFolder(PathOf("folder")), std::vector<std::string>{"inside"});
+    EXPECT_EQ(
+        ListFolder(ProfileFolder()),
+        (std::vector<std::string>{"file", "folder", "folder link", "link", "source", "target"}));
   }
   chmod(PathOf("target").c_str(), 0600);
   EXPECT_EQ(Content("target"), "what the link names");
+  EXPECT_EQ(Content("folder/inside"), "a file in the folder a link names");
+}
+
+// A profile grows while the game that the last Logon started still writes it:
+// the copy, in the kernel or by read and write, holds what it gained.
+TEST_F(FolderItemFiles, CopyHoldsWhatTheSourceGainedWhileItWasCopied) {
+  for (const Refusal& road : {Refusal{"none", 0}, {"CopyFileRange", EXDEV}}) {
+    SCOPED_TRACE(std::string("refused: ") + road.first);
+    Put("source", std::string(200 * 1000, 'a'));
+    const auto plan = PlanRefusing(road);
+    plan->Before(road.second == 0 ? "CopyFileRange" : "Read", 1, [&] {
+      std::ofstream(PathOf("source"), std::ios::app) << std::string(300 * 1000, 'b');
+    });
+    EXPECT_EQ(Copy("source", "copy"), 0);
+    FaultPlan::Uninstall();
+    const std::string copy = Content("copy");
+    EXPECT_EQ(copy.size(), 500u * 1000);
+    EXPECT_TRUE(copy == Content("source")) << "the copy differs from the source";
+  }
 }
 
 TEST_F(FolderItemFiles, ChildRefusesNamesWithSlashOrNul) {

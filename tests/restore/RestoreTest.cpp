@@ -100,9 +100,10 @@ class RestoreTest : public RuntimeTest {
 // is, which buttons can still be pressed then, and what the folder holds
 // after it. "Yes" without a profile only writes the opening lines, and "No"
 // aborts. A failed copy is the first (the profile kept as the trashed one) or
-// the second (the backup put in its place). A profile and a backup that are
-// not found to be the same when read to their end (the profile is read first)
-// are restored as usual.
+// the second (the backup put in its place); each copy asks the kernel until it
+// gives 0 bytes, so the second copy's first call is the third. A profile and
+// a backup that are not found to be the same when read to their end (the
+// profile is read first) are restored as usual.
 struct PressCase {
   const char* name;
   const char* before;
@@ -140,7 +141,7 @@ const PressCase kPressCases[] = {
     {"FirstCopyFails", "alice=current backup=backup", "BevelYES", Said(kFailed), 360, "",
      "backup=backup alice=current ", "CopyFileRange 1"},
     {"SecondCopyFails", "alice=current backup=backup", "BevelYES", Said(kFailed), 360, "",
-     "backup=backup trashed=current alice=current ", "CopyFileRange 2"},
+     "backup=backup trashed=current alice=current ", "CopyFileRange 3"},
     {"ProfileUnreadable", "alice=backup backup=backup trashed=current", "BevelYES", Said(kDone),
      360, "", "backup=backup trashed=backup alice=backup ", "Read 1"},
     {"BackupUnreadable", "alice=backup backup=backup trashed=current", "BevelYES", Said(kDone), 360,

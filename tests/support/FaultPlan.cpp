@@ -20,7 +20,11 @@ ino_t InodeOf(const std::string& path) {
 }  // namespace
 
 int FaultPlan::Fault(Path operation, Path changed, Path alsoChanged) {
-  int fault = faults_[{operation, ++calls_[operation]}];
+  const int nth = ++calls_[operation];
+  for (const auto& reached : {std::pair<std::string, int>{kAnyCall, ++anyCalls_}, {operation, nth}})
+    if (const auto hook = hooks_.find(reached); hook != hooks_.end())
+      hook->second();
+  int fault = faults_[{operation, nth}];
   if (fault == kCrash)
     throw SimulatedCrash{operation};
   const auto inside = [&](Path folder) {
@@ -86,6 +90,8 @@ testing::AssertionResult ReplacedDurably(std::span<const JournalEntry> journal,
       }
       if (entry.operation == "Fsync")
         flushed = written;
+      if (entry.operation == "LinkAt" && !flushed)
+        return failure("the file got a name before its data was flushed");
       if (entry.operation == "Rename")
         renamed = i;
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 #include <map>
 #include <set>
 #include <span>
@@ -19,7 +20,7 @@ struct SimulatedCrash {
   std::string operation;
 };
 
-// A call that wrote, flushed or renamed a file: the path named or the one the
+// A call that wrote, flushed, named or renamed a file: the path named or the one the
 // descriptor is open on, the new name of a rename, and the file by inode, so
 // that it is known under any name or none.
 struct JournalEntry {
@@ -32,12 +33,20 @@ void PrintTo(const JournalEntry& entry, std::ostream* out);
 // names: the Nth call (counted from 1) of an operation fails with an errno,
 // writes half the bytes asked (kShortWrite), or stops the flow as a crash (kCrash).
 // Operations are named as the interface's calls ("Open", "Write", "Rename", ...).
+// A hook can run as the flow reaches a chosen call, to act or wait there.
 class FaultPlan : public platform::FileSystem {
  public:
   using Path = const std::string&;
   enum : int { kShortWrite = -1, kCrash = -2 };
+  // Names every operation at once, for Before: "the Nth file call of any kind".
+  static constexpr const char* kAnyCall = "any";
 
   void FailCall(Path operation, int nth, int fault) { faults_[{operation, nth}] = fault; }
+  // Runs hook when the flow reaches the Nth call of the operation, before the
+  // call (a Close, just after the descriptor is released).
+  void Before(Path operation, int nth, std::function<void()> hook) {
+    hooks_[{operation, nth}] = std::move(hook);
+  }
   // Whatever would create, change, rename or remove something inside the
   // folder fails with EACCES, as for a player without write permission there.
   void ReadOnly(Path folder) { readOnly_.push_back(folder.ends_with('/') ? folder : folder + "/"); }
@@ -46,7 +55,7 @@ class FaultPlan : public platform::FileSystem {
   void Unreadable(Path file) { unreadable_.insert(file); }
   int Calls(Path operation) const { return calls_.contains(operation) ? calls_.at(operation) : 0; }
   const std::map<std::string, int>& AllCalls() const { return calls_; }
-  // Each call that succeeded in writing, flushing or renaming a file, in order.
+  // Each call that succeeded in writing, flushing, naming or renaming a file, in order.
   const std::vector<JournalEntry>& Journal() const { return journal_; }
 
   // Installs a new plan as the process's file system; Uninstall() puts the real one back.
@@ -102,9 +111,14 @@ class FaultPlan : public platform::FileSystem {
   int OpenTemporary(Path folder, mode_t m) override {
     return Fault("OpenTemporary", folder + "/") ? -1 : real_->OpenTemporary(folder, m);
   }
-  int LinkAt(int d, Path to) override { return Fault("LinkAt", to) ? -1 : real_->LinkAt(d, to); }
+  int LinkAt(int d, Path to) override {
+    return Noted("LinkAt", d, Fault("LinkAt", to) ? -1 : real_->LinkAt(d, to));
+  }
   int ClearNonBlocking(int d) override {
     return Fault("ClearNonBlocking") ? -1 : real_->ClearNonBlocking(d);
+  }
+  int Flock(int d, int operation) override {
+    return Fault("Flock") ? -1 : real_->Flock(d, operation);
   }
 
  private:
@@ -122,6 +136,8 @@ class FaultPlan : public platform::FileSystem {
   std::shared_ptr<platform::FileSystem> real_ = platform::RealFileSystem();
   std::map<std::string, int> calls_;
   std::map<std::pair<std::string, int>, int> faults_;
+  std::map<std::pair<std::string, int>, std::function<void()>> hooks_;
+  int anyCalls_ = 0;
   std::vector<std::string> readOnly_;
   std::set<std::string> unreadable_;
   std::set<int> failedFsyncs_;
@@ -129,9 +145,10 @@ class FaultPlan : public platform::FileSystem {
 };
 
 // Succeeds when each path in turn was replaced in a way a power cut cannot
-// undo: the data of the file now at the path written, that file flushed, then
-// renamed onto the path, then the path's folder flushed, all before the next
-// path's rename. Other calls in between do not matter.
+// undo: the data of the file now at the path written, that file flushed
+// before it got any name (an unnamed file's first, or the path), then renamed
+// onto the path, then the path's folder flushed, all before the next path's
+// rename. Other calls in between do not matter.
 testing::AssertionResult ReplacedDurably(std::span<const JournalEntry> journal,
                                          const std::vector<std::string>& paths);
 
