@@ -43,11 +43,6 @@ int RuntimeExit();
 void ReleaseWindowSupportLists();
 void ReleaseIntrospectionMaps();
 
-// What the runtime has seen happen, in order ("RuntimeInit", "Register App",
-// "Run", "Release window lists", ...), for tests to observe start-up and shutdown.
-const std::vector<std::string>& RuntimeJournal();
-void NoteInJournal(std::string entry);
-
 // Asks the event loop to end with the given code once the current handler returns.
 void Quit(int code = 0);
 // An exception that left a handler and that RuntimeRun has not yet thrown
