@@ -7,6 +7,7 @@
 
 #include "about/AquaAboutBox.h"
 #include "app/BusyWait.h"
+#include "app/ExecutableDialog.h"
 #include "app/Instances.h"
 #include "app/MenuBar1.h"
 #include "app/Pictures.h"
@@ -30,7 +31,6 @@ constexpr const char* kDeletingOldBackup = "Deleting old backup...";
 constexpr const char* kBackupingProfile = "Backuping profile...";
 constexpr const char* kStartingGateway = "Starting gateway...";
 constexpr const char* kGatewayMissing = "This gateway doesn't exists, please try again...";
-constexpr const char* kSelectExecutable = "Select Tervix executable";
 constexpr const char* kGameNotStarted = "The game could not be started (<reason>): <path>";
 constexpr const char* kBackupFailedOldKept = "Backup failed (<reason>). Your old backup was kept.";
 constexpr const char* kBackupFailedNoBackup = "Backup failed (<reason>). You have no backup yet.";
@@ -160,10 +160,7 @@ void ReportFailedBackup(const platform::FolderItem& backup, int32_t error) {
 
 // The chosen file's path, stored for the next run; empty when the player cancels.
 std::string AskForExecutable() {
-  platform::OpenDialog dialog;
-  dialog.SetInitialDirectory(platform::NotNil(platform::Volume(0)).Child(""));
-  dialog.SetTitle(kSelectExecutable);
-  const std::shared_ptr<platform::FolderItem> chosen = dialog.ShowModal();
+  const std::shared_ptr<platform::FolderItem> chosen = ChooseExecutable();
   if (!chosen) {
     return {};
   }
