@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <QObject>
+#include <QTimer>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -173,6 +177,31 @@ const LogonCase kLogonCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Logon, LogonStepsTest, testing::ValuesIn(kLogonCases),
                          [](const auto& info) { return info.param.name; });
+
+// The failed-launch box on screen shows a path that looks like markup as it is, tags and all.
+TEST_F(LogonStepsTest, FailedLaunchBoxShowsThePathAsPlainText) {
+  platform::InstallDialogHost(nullptr);
+  Prefs::PrefExecutable("/games/<b>x</b>");
+  launches().FailWith(ENOENT);
+  Login().ControlAs<platform::EditField>("EditField1")->SetText("bob");
+  std::vector<std::pair<std::string, Qt::TextFormat>> shown;
+  QTimer lookForBox;
+  QObject::connect(&lookForBox, &QTimer::timeout, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(widget);
+      if (box != nullptr && box->isVisible()) {
+        shown.emplace_back(box->text().toStdString(), box->textFormat());
+        box->button(QMessageBox::Ok)->click();
+      }
+    }
+  });
+  lookForBox.start(0);
+  Click(Login(), "BevelButton1");
+  EXPECT_EQ(shown,
+            (std::vector<std::pair<std::string, Qt::TextFormat>>{
+                {"The game could not be started (No such file or directory): /games/<b>x</b>",
+                 Qt::PlainText}}));
+}
 
 }  // namespace
 }  // namespace tervix::test
