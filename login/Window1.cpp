@@ -35,14 +35,18 @@ constexpr const char* kGameNotStarted = "The game could not be started (<reason>
 constexpr const char* kBackupFailedOldKept = "Backup failed (<reason>). Your old backup was kept.";
 constexpr const char* kBackupFailedNoBackup = "Backup failed (<reason>). You have no backup yet.";
 
-// A caution box whose text names the system's reason for an error, and the path where it has one.
-void ShowFailure(std::string text, int32_t error, const std::string& path = {}) {
+// A caution box whose text names the reason for a failure, and the path where it has one.
+void ShowFailure(std::string text, const std::string& reason, const std::string& path = {}) {
   constexpr std::string_view kReason = "<reason>", kPath = "<path>";
-  text.replace(text.find(kReason), kReason.size(), std::strerror(error));
+  text.replace(text.find(kReason), kReason.size(), reason);
   if (const size_t at = text.find(kPath); at != std::string::npos) {
     text.replace(at, kPath.size(), path);
   }
   platform::MsgBox(text, platform::kMsgBoxCaution, "");
+}
+
+void ShowFailure(const std::string& text, int32_t error) {
+  ShowFailure(text, std::strerror(error));
 }
 
 constexpr int32_t kPostLaunchDelayTicks = 240;
@@ -188,7 +192,7 @@ void LaunchExecutable() {
   platform::FolderItem game(executable, platform::kShellPathMode);
   game.Launch(true);
   if (game.LastErrorCode() != 0) {
-    ShowFailure(kGameNotStarted, game.LastErrorCode(), executable);
+    ShowFailure(kGameNotStarted, game.LastLaunchFailure(), executable);
   }
 }
 
