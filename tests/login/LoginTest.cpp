@@ -69,6 +69,7 @@ struct LogonCase {
   std::optional<std::string> answer{};
   int copyError = 0;
   int launchError = 0;
+  std::string launchReason{};
   Texts seen;
   friend void PrintTo(const LogonCase& logon, std::ostream* out) { *out << logon.name; }
 };
@@ -105,7 +106,7 @@ TEST_P(LogonStepsTest, PlayerSeesEachStepInOrderAndItsOutcome) {
   });
   dialogs().AnswerNextOpenFile(logon.answer);
   launches().AtLaunch([&](const std::string& path) { seen.push_back("started: " + path); });
-  launches().FailWith(logon.launchError);
+  launches().FailWith(logon.launchError, logon.launchReason);
   if (logon.copyError != 0)
     FaultPlan::Install()->FailCall("CopyFileRange", 1, logon.copyError);
   Click(Login(), "BevelButton1");
@@ -164,6 +165,14 @@ const LogonCase kLogonCases[] = {
      .seen = Then(kBackingUp, {kStarting, kStarted,
                                "caution: The game could not be started (No such file or "
                                "directory): /opt/tervix/Tervix",
+                               kBackedUp})},
+    {.name = "GameFileThatTheOpenerFailsToOpen",
+     .launchError = ECHILD,
+     .launchReason = "The desktop's opener xdg-open failed with exit status 4: the action failed",
+     .seen = Then(kBackingUp, {kStarting, kStarted,
+                               "caution: The game could not be started (The desktop's opener "
+                               "xdg-open failed with exit status 4: the action failed): "
+                               "/opt/tervix/Tervix",
                                kBackedUp})},
     {.name = "UnknownGameChosen",
      .known = std::nullopt,
