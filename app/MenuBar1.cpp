@@ -49,7 +49,6 @@ void MenuBar1::Untitled0() {
 }
 
 void MenuBar1_implicitInstanceExit() {
-  platform::NoteInJournal("Release MenuBar1");
   implicitInstance = nullptr;
 }
 
@@ -58,7 +57,6 @@ std::shared_ptr<MenuBar1> instance::MenuBar1() {
     auto bar = std::make_shared<tervix::MenuBar1>();
     bar->Constructor();
     implicitInstance = bar;
-    platform::NoteInJournal("Built MenuBar1");
   }
   return implicitInstance;
 }

@@ -36,12 +36,10 @@ std::shared_ptr<platform::Picture> tervix_logo4() {
 }
 
 void tervix_logo1_permapicExit() {
-  platform::NoteInJournal("Release tervix_logo1");
   tervix_logo1_permapic = nullptr;
 }
 
 void tervix_logo4_permapicExit() {
-  platform::NoteInJournal("Release tervix_logo4");
   tervix_logo4_permapic = nullptr;
 }
 

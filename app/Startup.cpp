@@ -24,7 +24,6 @@ void BindMenuHandler(const std::string& itemName, bool (App::*action)()) {
   // The application object owns its handlers and lives until the process
   // ends, so the handler refers to it without keeping it alive.
   application.AddMenuHandler(itemName, [&application, action] { return (application.*action)(); });
-  platform::NoteInJournal("Bind menu handler " + itemName);
 }
 
 }  // namespace
@@ -75,7 +74,6 @@ void ApplicationAddMenuHandlers() {
 }
 
 void MakeDefaultView() {
-  platform::NoteInJournal("Make default view");
   instance::Window1();
 }
 

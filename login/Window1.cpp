@@ -7,6 +7,7 @@
 
 #include "about/AquaAboutBox.h"
 #include "app/BusyWait.h"
+#include "app/ExecutableDialog.h"
 #include "app/Instances.h"
 #include "app/MenuBar1.h"
 #include "app/Pictures.h"
@@ -31,19 +32,22 @@ constexpr const char* kDeletingOldBackup = "Deleting old backup...";
 constexpr const char* kBackupingProfile = "Backuping profile...";
 constexpr const char* kStartingGateway = "Starting gateway...";
 constexpr const char* kGatewayMissing = "This gateway doesn't exists, please try again...";
-constexpr const char* kSelectExecutable = "Select Tervix executable";
 constexpr const char* kGameNotStarted = "The game could not be started (<reason>): <path>";
 constexpr const char* kBackupFailedOldKept = "Backup failed (<reason>). Your old backup was kept.";
 constexpr const char* kBackupFailedNoBackup = "Backup failed (<reason>). You have no backup yet.";
 
-// A caution box whose text names the system's reason for an error, and the path where it has one.
-void ShowFailure(std::string text, int32_t error, const std::string& path = {}) {
+// A caution box whose text names the reason for a failure, and the path where it has one.
+void ShowFailure(std::string text, const std::string& reason, const std::string& path = {}) {
   constexpr std::string_view kReason = "<reason>", kPath = "<path>";
-  text.replace(text.find(kReason), kReason.size(), std::strerror(error));
+  text.replace(text.find(kReason), kReason.size(), reason);
   if (const size_t at = text.find(kPath); at != std::string::npos) {
     text.replace(at, kPath.size(), path);
   }
   platform::MsgBox(text, platform::kMsgBoxCaution, "");
+}
+
+void ShowFailure(const std::string& text, int32_t error) {
+  ShowFailure(text, std::strerror(error));
 }
 
 constexpr int32_t kPostLaunchDelayTicks = 240;
@@ -167,10 +171,7 @@ void ReportFailedBackup(const platform::FolderItem& backup, int32_t error) {
 
 // The chosen file's path, stored for the next run; empty when the player cancels.
 std::string AskForExecutable() {
-  platform::OpenDialog dialog;
-  dialog.SetInitialDirectory(platform::NotNil(platform::Volume(0)).Child(""));
-  dialog.SetTitle(kSelectExecutable);
-  const std::shared_ptr<platform::FolderItem> chosen = dialog.ShowModal();
+  const std::shared_ptr<platform::FolderItem> chosen = ChooseExecutable();
   if (!chosen) {
     return {};
   }
@@ -198,7 +199,7 @@ void LaunchExecutable() {
   platform::FolderItem game(executable, platform::kShellPathMode);
   game.Launch(true);
   if (game.LastErrorCode() != 0) {
-    ShowFailure(kGameNotStarted, game.LastErrorCode(), executable);
+    ShowFailure(kGameNotStarted, game.LastLaunchFailure(), executable);
   }
 }
 

@@ -2,18 +2,12 @@
 
 #include <memory>
 
-#include "platform/core/Exceptions.h"
+#include "app/ExecutableDialog.h"
 #include "platform/files/FolderItem.h"
-#include "platform/files/Places.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/Dialogs.h"
 #include "prefs/Prefs.h"
 
 namespace tervix {
-
-namespace {
-constexpr const char* kExecutableDialogTitle = "Select Tervix executable";
-}  // namespace
 
 const platform::WindowDesign& Option::Design() {
   static const platform::WindowDesign design{.title = "Untitled",
@@ -117,11 +111,7 @@ void Option::Executable_LostFocus() {
 }
 
 void Option::BevelButton3_Action() {
-  platform::OpenDialog dialog;
-  std::shared_ptr<platform::FolderItem> volume = platform::Volume(0);
-  dialog.SetInitialDirectory(platform::NotNil(volume).Child(""));
-  dialog.SetTitle(kExecutableDialogTitle);
-  std::shared_ptr<platform::FolderItem> chosen = dialog.ShowModal();
+  const std::shared_ptr<platform::FolderItem> chosen = ChooseExecutable();
   if (!chosen)
     return;
   ControlAs<platform::EditField>("Executable")->SetText(chosen->ShellPath());

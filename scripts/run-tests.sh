@@ -4,7 +4,7 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 build="$top/build-tests"
-options=(-DCMAKE_BUILD_TYPE=Debug)
+options=(-DCMAKE_BUILD_TYPE=Debug -DTERVIX_WERROR=ON)
 if [ "${1:-}" = "--sanitize" ]; then
   build="$top/build-sanitize"
   options+=(-DTERVIX_SANITIZE=ON)

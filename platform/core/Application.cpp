@@ -13,13 +13,6 @@ void Application::AddMenuHandler(const std::string& itemName, MenuHandler handle
   BindHandler(menuHandlers_, itemName, std::move(handler));
 }
 
-std::vector<std::string> Application::MenuHandlerNames() const {
-  std::vector<std::string> names;
-  for (const auto& [name, handler] : menuHandlers_)
-    names.push_back(name);
-  return names;
-}
-
 bool Application::HandleMenuCommand(const std::string& itemName) {
   std::optional<MenuHandler> handler = BoundHandler(menuHandlers_, itemName);
   return handler ? (*handler)() : false;

@@ -21,8 +21,6 @@ class Application {
 
   // Binds a handler to a menu item name; a later binding of the name replaces it.
   void AddMenuHandler(const std::string& itemName, MenuHandler handler);
-  // Item names in the order their handlers were first bound.
-  std::vector<std::string> MenuHandlerNames() const;
   // Runs the handler bound to the name; false when there is none.
   bool HandleMenuCommand(const std::string& itemName);
 

@@ -17,7 +17,6 @@ namespace {
 
 struct RuntimeState {
   std::vector<ClassRecord> classes;
-  std::vector<std::string> journal;
   std::shared_ptr<Application> application;
   std::optional<int> pendingQuit;
   std::optional<int> quitCode;
@@ -82,7 +81,6 @@ std::string MessageOf(const std::exception_ptr& exception) {
 void RuntimeInit(int argc, char** argv) {
   CreateApplication(argc > 0 && argv != nullptr ? argv[0] : nullptr);
   State() = RuntimeState{};
-  NoteInJournal("RuntimeInit");
 }
 
 void RegisterClass(ClassRecord record) {
@@ -90,7 +88,6 @@ void RegisterClass(ClassRecord record) {
     if (known.runtimeClassName == record.runtimeClassName)
       return;
   }
-  NoteInJournal("Register " + record.runtimeClassName);
   State().classes.push_back(std::move(record));
 }
 
@@ -98,16 +95,13 @@ const std::vector<ClassRecord>& RegisteredClasses() {
   return State().classes;
 }
 
-void RuntimeInitExternalClasses() {
-  NoteInJournal("ExternalClasses");
-}
+// The launcher's windows use no external classes and no plug-in controls, so
+// these start-up steps have nothing to set up.
+void RuntimeInitExternalClasses() {}
 
-void InitPluginEntrypoints() {
-  NoteInJournal("PluginEntrypoints");
-}
+void InitPluginEntrypoints() {}
 
 void RuntimeRegisterAppObject(std::shared_ptr<Application> application) {
-  NoteInJournal("RegisterAppObject");
   State().application = std::move(application);
 }
 
@@ -116,7 +110,6 @@ std::shared_ptr<Application> GetAppObject() {
 }
 
 void RuntimeRun() {
-  NoteInJournal("Run");
   RuntimeState& state = State();
   if (!state.handlerException && !state.pendingQuit && OpenWindows().empty())
     Quit(0);
@@ -136,7 +129,6 @@ void RuntimeRun() {
 
 void UnhandledException(std::exception_ptr exception) {
   const std::string message = MessageOf(exception);
-  NoteInJournal("UnhandledException: " + message);
   std::cerr << "Unhandled exception: " << message << std::endl;
   State().hadUnhandledException = true;
 }
@@ -146,21 +138,12 @@ int RuntimeExit() {
   int status = state.quitCode.value_or(state.pendingQuit.value_or(0));
   if (state.hadUnhandledException)
     status = 1;
-  NoteInJournal("RuntimeExit " + std::to_string(status));
   return status;
 }
 
-void ReleaseIntrospectionMaps() {
-  NoteInJournal("Release introspection maps");
-}
-
-const std::vector<std::string>& RuntimeJournal() {
-  return State().journal;
-}
-
-void NoteInJournal(std::string entry) {
-  State().journal.push_back(std::move(entry));
-}
+// The class records are plain values that the process's end frees, so there
+// is nothing to release early.
+void ReleaseIntrospectionMaps() {}
 
 void Quit(int code) {
   State().pendingQuit = code;

@@ -43,11 +43,6 @@ int RuntimeExit();
 void ReleaseWindowSupportLists();
 void ReleaseIntrospectionMaps();
 
-// What the runtime has seen happen, in order ("RuntimeInit", "Register App",
-// "Run", "Release window lists", ...), for tests to observe start-up and shutdown.
-const std::vector<std::string>& RuntimeJournal();
-void NoteInJournal(std::string entry);
-
 // Asks the event loop to end with the given code once the current handler
 // returns. First the control that has the focus in each open window gets its
 // last LostFocus, as on a close, so that what was typed is handed over; no

@@ -2,93 +2,78 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "platform/files/DetachedStart.h"
 #include "platform/files/FileSystem.h"
 
 namespace platform {
 namespace {
 
-// The program to run and the folder to run it in, prepared before the fork,
-// since the child may only make async-signal-safe calls.
-struct Program {
-  std::string file;
-  std::vector<std::string> arguments;
-  std::string folder;
-  bool searchPath = false;
-  // A file the kernel refuses as not executable runs through the shell, as a shell would.
-  bool shellFallback = false;
-};
+constexpr const char* kOpener = "xdg-open";
+// Some openers stay with the program they start, so an opener that has not
+// failed by then has done its part.
+constexpr std::chrono::seconds kOpenerVerdictWait{3};
+// Where execvp looks when PATH is not set.
+constexpr const char* kDefaultPath = "/bin:/usr/bin";
 
-std::vector<char*> ArgumentVector(std::vector<std::string>& arguments) {
-  std::vector<char*> vector;
-  for (std::string& argument : arguments)
-    vector.push_back(argument.data());
-  vector.push_back(nullptr);
-  return vector;
+constexpr const char* kOpenerNotFound = "The desktop's opener xdg-open was not found";
+constexpr const char* kOpenerNotRun = "The desktop's opener xdg-open could not be run: ";
+constexpr const char* kOpenerFailed = "The desktop's opener xdg-open failed with exit status ";
+constexpr const char* kOpenerKilled = "The desktop's opener xdg-open was ended by signal ";
+constexpr const char* kEndedEarly = "The new process ended before it could run ";
+
+// What xdg-open's own exit statuses mean.
+std::string OpenerStatusMeaning(int status) {
+  switch (status) {
+    case 1:
+      return ": error in command line syntax";
+    case 2:
+      return ": the file does not exist";
+    case 3:
+      return ": a required tool could not be found";
+    case 4:
+      return ": the action failed";
+    default:
+      return "";
+  }
 }
 
-[[noreturn]] void ReportAndExit(int reportPipe, int error) {
-  while (write(reportPipe, &error, sizeof error) < 0 && errno == EINTR) {
-  }
-  _exit(127);
+LaunchResult SystemFailure(int error) {
+  return {error, std::strerror(error)};
 }
 
-// Runs in the grandchild: its own session, its own folder, then the program.
-[[noreturn]] void Exec(Program& program, char* const* argv, char* const* shellArgv,
-                       int reportPipe) {
-  setsid();
-  if (!program.folder.empty() && chdir(program.folder.c_str()) != 0)
-    ReportAndExit(reportPipe, errno);
-  if (program.searchPath)
-    execvp(program.file.c_str(), argv);
-  else
-    execv(program.file.c_str(), argv);
-  if (errno == ENOEXEC && program.shellFallback)
-    execv(shellArgv[0], shellArgv);
-  ReportAndExit(reportPipe, errno);
+// Whether the kernel would run the file for this process, asked as exec asks.
+bool MayExecute(const std::string& path) {
+  return faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0;
 }
 
-// Starts the program in a grandchild, so that it outlives the launcher and
-// leaves no zombie. A close-on-exec pipe tells whether the exec happened:
-// it closes empty when it did, and carries the errno when it did not.
-int StartDetached(Program program) {
-  std::vector<char*> argv = ArgumentVector(program.arguments);
-  std::vector<std::string> shellArguments{"/bin/sh", program.file};
-  std::vector<char*> shellArgv = ArgumentVector(shellArguments);
-  int report[2];
-  if (pipe2(report, O_CLOEXEC) != 0)
-    return errno;
-  const pid_t child = fork();
-  if (child < 0) {
-    const int error = errno;
-    close(report[0]);
-    close(report[1]);
-    return error;
+bool IsProgram(const std::string& path) {
+  struct stat status {};
+  return CurrentFileSystem().Stat(path, &status) == 0 && S_ISREG(status.st_mode) &&
+         MayExecute(path);
+}
+
+// The program's path as execvp would find it on PATH; empty when there is none.
+std::string FindOnPath(const std::string& name) {
+  const char* variable = std::getenv("PATH");
+  const std::string_view folders = variable != nullptr ? variable : kDefaultPath;
+  for (size_t start = 0; start <= folders.size();) {
+    const size_t end = std::min(folders.find(':', start), folders.size());
+    const std::string_view folder = folders.substr(start, end - start);
+    const std::string candidate = std::string(folder.empty() ? "." : folder) + "/" + name;
+    if (IsProgram(candidate))
+      return candidate;
+    start = end + 1;
   }
-  if (child == 0) {
-    close(report[0]);
-    const pid_t grandchild = fork();
-    if (grandchild < 0)
-      ReportAndExit(report[1], errno);
-    if (grandchild == 0)
-      Exec(program, argv.data(), shellArgv.data(), report[1]);
-    _exit(0);
-  }
-  close(report[1]);
-  int error = 0;
-  ssize_t got;
-  while ((got = read(report[0], &error, sizeof error)) < 0 && errno == EINTR) {
-  }
-  close(report[0]);
-  while (waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
-  }
-  return got == static_cast<ssize_t>(sizeof error) ? error : 0;
+  return {};
 }
 
 std::string Absolute(const std::string& path) {
@@ -104,35 +89,80 @@ std::string Absolute(const std::string& path) {
 }
 
 // Starts executables from the path's own bytes, detached in their own folder,
-// and hands every other file to the desktop's default application.
+// and hands every other file to the desktop's opener.
 class DesktopLaunchService : public LaunchService {
  public:
-  int Launch(const std::string& shellPath) override {
+  explicit DesktopLaunchService(std::chrono::milliseconds openerVerdictWait)
+      : openerVerdictWait_(openerVerdictWait) {}
+
+  LaunchResult Launch(const std::string& shellPath) override {
     struct stat status {};
     if (CurrentFileSystem().Stat(shellPath, &status) != 0)
-      return errno;
+      return SystemFailure(errno);
     if (S_ISDIR(status.st_mode))
-      return EISDIR;
+      return SystemFailure(EISDIR);
     const std::string path = Absolute(shellPath);
-    if (S_ISREG(status.st_mode) && (status.st_mode & 0111) != 0)
-      return StartDetached({path, {path}, FolderOf(path), false, true});
-    return StartDetached({"xdg-open", {"xdg-open", path}, {}, true, false});
+    if (S_ISREG(status.st_mode) && MayExecute(path))
+      return RunProgram(path);
+    return Open(path);
   }
+
+ private:
+  static LaunchResult RunProgram(const std::string& path) {
+    const DetachedOutcome outcome = StartDetached({path, {path}, FolderOf(path), true, {}});
+    switch (outcome.kind) {
+      case DetachedOutcome::Kind::kStarted:
+        return {};
+      case DetachedOutcome::Kind::kNotStarted:
+        return SystemFailure(outcome.value);
+      default:
+        return {ECHILD, std::string(kEndedEarly) + "the program"};
+    }
+  }
+
+  LaunchResult Open(const std::string& path) const {
+    const std::string opener = FindOnPath(kOpener);
+    if (opener.empty())
+      return {ENOENT, kOpenerNotFound};
+    const DetachedOutcome outcome =
+        StartDetached({opener, {kOpener, path}, {}, false, openerVerdictWait_});
+    switch (outcome.kind) {
+      case DetachedOutcome::Kind::kStarted:
+        return {};
+      case DetachedOutcome::Kind::kNotStarted:
+        return {outcome.value, kOpenerNotRun + std::string(std::strerror(outcome.value))};
+      case DetachedOutcome::Kind::kEndedEarly:
+        return {ECHILD, std::string(kEndedEarly) + kOpener};
+      case DetachedOutcome::Kind::kExited:
+        return {ECHILD,
+                kOpenerFailed + std::to_string(outcome.value) + OpenerStatusMeaning(outcome.value)};
+      case DetachedOutcome::Kind::kKilled:
+        return {ECHILD, kOpenerKilled + std::to_string(outcome.value)};
+    }
+    return {};
+  }
+
+  std::chrono::milliseconds openerVerdictWait_;
 };
 
 std::shared_ptr<LaunchService>& Installed() {
-  static std::shared_ptr<LaunchService> installed = std::make_shared<DesktopLaunchService>();
+  static std::shared_ptr<LaunchService> installed = NewDesktopLaunchService(kOpenerVerdictWait);
   return installed;
 }
 
 }  // namespace
+
+std::shared_ptr<LaunchService> NewDesktopLaunchService(
+    std::chrono::milliseconds openerVerdictWait) {
+  return std::make_shared<DesktopLaunchService>(openerVerdictWait);
+}
 
 LaunchService& CurrentLaunchService() {
   return *Installed();
 }
 
 void InstallLaunchService(std::shared_ptr<LaunchService> service) {
-  Installed() = service ? std::move(service) : std::make_shared<DesktopLaunchService>();
+  Installed() = service ? std::move(service) : NewDesktopLaunchService(kOpenerVerdictWait);
 }
 
 }  // namespace platform

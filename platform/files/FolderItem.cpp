@@ -92,9 +92,12 @@ void FolderItem::MoveFileTo(FolderItem& destination) {
 
 void FolderItem::Launch(bool /*activate*/) {
   lastErrorCode_ = 0;
+  lastLaunchFailure_.clear();
   if (path_.empty())
     return;
-  lastErrorCode_ = CurrentLaunchService().Launch(path_);
+  LaunchResult result = CurrentLaunchService().Launch(path_);
+  lastErrorCode_ = result.error;
+  lastLaunchFailure_ = std::move(result.reason);
 }
 
 std::shared_ptr<BinaryStream> FolderItem::CreateBinaryFile(const std::string& /*fileType*/) {

@@ -24,6 +24,8 @@ class FolderItem : public std::enable_shared_from_this<FolderItem> {
   std::string Name() const;
   std::string ShellPath() const { return path_; }
   int32_t LastErrorCode() const { return lastErrorCode_; }
+  // Why the last Launch did not start its file, in words for the player; empty once it started.
+  const std::string& LastLaunchFailure() const { return lastLaunchFailure_; }
 
   // A reference to the named item inside this folder, whether or not it
   // exists; nil when no reference can be made (a name with "/" or NUL in it).
@@ -47,8 +49,9 @@ class FolderItem : public std::enable_shared_from_this<FolderItem> {
   // flushed is not an error, since the new name is in place by then.
   void MoveFileTo(FolderItem& destination);
   // Starts an executable detached in its own folder, or opens any other file
-  // with the desktop's default handler. An empty path launches nothing; a
-  // launch that could not start leaves its reason in LastErrorCode.
+  // with the desktop's opener. An empty path launches nothing; a launch that
+  // could not start leaves its errno in LastErrorCode and its reason in
+  // LastLaunchFailure.
   void Launch(bool activate);
 
   // A new, empty file opened for writing; nil on failure (see LastErrorCode).
@@ -62,6 +65,7 @@ class FolderItem : public std::enable_shared_from_this<FolderItem> {
  private:
   std::string path_;
   int32_t lastErrorCode_ = 0;
+  std::string lastLaunchFailure_;
 };
 
 }  // namespace platform

@@ -89,6 +89,8 @@ class QtDialogHost : public DialogHost {
   int ShowMessage(const std::string& text, int style, const std::string& title) override {
     QMessageBox box(IconOf(style), QString::fromStdString(title), QString::fromStdString(text),
                     ButtonsOf(style), QApplication::activeWindow());
+    // A path or a login may look like markup; the player must see it as it is.
+    box.setTextFormat(Qt::PlainText);
     return CodeOf(static_cast<QMessageBox::StandardButton>(box.exec()));
   }
 };

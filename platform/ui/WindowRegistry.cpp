@@ -62,12 +62,10 @@ std::vector<std::shared_ptr<Window>> OpenWindows() {
 }
 
 void ReleaseImplicitWindowList() {
-  NoteInJournal("Release implicit window list");
   Lists().implicitWindows.clear();
 }
 
 void ReleaseWindowSupportLists() {
-  NoteInJournal("Release window lists");
   Lists().windows.clear();
 }
 

@@ -55,7 +55,8 @@ std::string MenusOf(const std::shared_ptr<platform::Window>& window) {
     menus += menu->text().toStdString() + ":";
     for (const QAction* item : menu->menu()->actions()) {
       const QString shortcut = item->shortcut().toString();
-      menus += item->isSeparator() ? " ----" : " " + item->text().toStdString();
+      menus += ' ';
+      menus += item->isSeparator() ? std::string("----") : item->text().toStdString();
       menus += shortcut.isEmpty() ? "" : " [" + shortcut.toStdString() + "]";
       menus += item->isEnabled() ? "" : " (disabled)";
     }

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QEvent>
+#include <QMessageBox>
 #include <QObject>
+#include <QTimer>
 #include <cerrno>
 #include <filesystem>
 #include <optional>
@@ -66,6 +70,7 @@ struct LogonCase {
   std::optional<std::string> answer{};
   int copyError = 0;
   int launchError = 0;
+  std::string launchReason{};
   Texts seen;
   friend void PrintTo(const LogonCase& logon, std::ostream* out) { *out << logon.name; }
 };
@@ -104,7 +109,7 @@ TEST_P(LogonStepsTest, PlayerSeesEachStepInOrderAndItsOutcome) {
   });
   dialogs().AnswerNextOpenFile(logon.answer);
   launches().AtLaunch([&](const std::string& path) { seen.push_back("started: " + path); });
-  launches().FailWith(logon.launchError);
+  launches().FailWith(logon.launchError, logon.launchReason);
   if (logon.copyError != 0)
     FaultPlan::Install()->FailCall("CopyFileRange", 1, logon.copyError);
   Click(Login(), "BevelButton1");
@@ -163,6 +168,14 @@ const LogonCase kLogonCases[] = {
      .seen = Then(kBackingUp, {kStarting, kStarted,
                                "caution: The game could not be started (No such file or "
                                "directory): /opt/tervix/Tervix",
+                               kBackedUp})},
+    {.name = "GameFileThatTheOpenerFailsToOpen",
+     .launchError = ECHILD,
+     .launchReason = "The desktop's opener xdg-open failed with exit status 4: the action failed",
+     .seen = Then(kBackingUp, {kStarting, kStarted,
+                               "caution: The game could not be started (The desktop's opener "
+                               "xdg-open failed with exit status 4: the action failed): "
+                               "/opt/tervix/Tervix",
                                kBackedUp})},
     {.name = "UnknownGameChosen",
      .known = std::nullopt,
@@ -242,6 +255,31 @@ TEST_F(LogonTest, LinkToAFolderAtTheBackupsPathBecomesTheBackup) {
   for (const ShownMessage& message : dialogs().messages())
     ADD_FAILURE() << "Logon told: " << message.text;
   EXPECT_EQ(launches().launched(), Texts{kExecutable});
+}
+
+// The failed-launch box on screen shows a path that looks like markup as it is, tags and all.
+TEST_F(LogonStepsTest, FailedLaunchBoxShowsThePathAsPlainText) {
+  platform::InstallDialogHost(nullptr);
+  Prefs::PrefExecutable("/games/<b>x</b>");
+  launches().FailWith(ENOENT);
+  Login().ControlAs<platform::EditField>("EditField1")->SetText("bob");
+  std::vector<std::pair<std::string, Qt::TextFormat>> shown;
+  QTimer lookForBox;
+  QObject::connect(&lookForBox, &QTimer::timeout, [&] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* box = qobject_cast<QMessageBox*>(widget);
+      if (box != nullptr && box->isVisible()) {
+        shown.emplace_back(box->text().toStdString(), box->textFormat());
+        box->button(QMessageBox::Ok)->click();
+      }
+    }
+  });
+  lookForBox.start(0);
+  Click(Login(), "BevelButton1");
+  EXPECT_EQ(shown,
+            (std::vector<std::pair<std::string, Qt::TextFormat>>{
+                {"The game could not be started (No such file or directory): /games/<b>x</b>",
+                 Qt::PlainText}}));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -73,13 +74,19 @@ class ScriptedDialogs : public platform::DialogHost {
 // failure was scripted.
 class LaunchRecorder : public platform::LaunchService {
  public:
-  int Launch(const std::string& shellPath) override {
+  platform::LaunchResult Launch(const std::string& shellPath) override {
     launched_.push_back(shellPath);
     if (atLaunch_)
       atLaunch_(shellPath);
-    return error_;
+    if (error_ == 0)
+      return {};
+    return {error_, reason_.empty() ? std::strerror(error_) : reason_};
   }
-  void FailWith(int error) { error_ = error; }
+  // Each launch fails with the error, and the reason when one is given, else the system's.
+  void FailWith(int error, std::string reason = {}) {
+    error_ = error;
+    reason_ = std::move(reason);
+  }
   // Runs look at each launch, the moment the game would start.
   void AtLaunch(std::function<void(const std::string&)> look) { atLaunch_ = std::move(look); }
   const std::vector<std::string>& launched() const { return launched_; }
@@ -87,6 +94,7 @@ class LaunchRecorder : public platform::LaunchService {
  private:
   std::vector<std::string> launched_;
   int error_ = 0;
+  std::string reason_;
   std::function<void(const std::string&)> atLaunch_;
 };
 
