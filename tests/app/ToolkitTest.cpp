@@ -19,10 +19,6 @@
 namespace tervix::test {
 namespace {
 
-platform::Window& Shown(const std::string& runtimeClassName) {
-  return platform::NotNil(platform::GetImplicitWindow(runtimeClassName));
-}
-
 // The launcher's two open-file dialogs answered in the toolkit's own dialog:
 // "Get" in the preferences window cancelled, then Logon's chosen, with the
 // config home there or missing.
