@@ -76,28 +76,5 @@ TEST_F(WindowTest, ClosingGivesTheFocusedFieldOneLostFocusFirstWhateverItDoes) {
   }
 }
 
-// A quit hands the typing over as a close does, but closes nothing, and the
-// focus-out the toolkit sends when the focus moves on afterwards raises nothing.
-TEST_F(WindowTest, QuittingGivesTheFocusedFieldOneLostFocusAndClosesNothing) {
-  platform::RuntimeRegisterAppObject(std::make_shared<platform::Application>());
-  auto window = platform::ImplicitInstance<TinyWindow>();
-  auto* field = window->ControlAs<platform::EditField>("EditField1").get();
-  std::vector<std::string> seen;
-  field->InstallInstanceEventHandler("LostFocus", [&seen, field] {
-    seen.push_back(field->Text());
-    platform::Quit(0);
-  });
-  Type(*window, "EditField1", "typed");
-  platform::Quit(0);
-  ProcessEvents();
-  EXPECT_EQ(seen, std::vector<std::string>{"typed"});
-  EXPECT_TRUE(window->IsOpen());
-  EXPECT_EQ(platform::PendingQuitCode(), 0);
-  platform::qt::ControlInputWidget(*field)->clearFocus();
-  ProcessEvents();
-  window->Close();
-  EXPECT_EQ(seen, std::vector<std::string>{"typed"});
-}
-
 }  // namespace
 }  // namespace tervix::test
