@@ -135,13 +135,6 @@ TEST_F(FolderItemFiles, CopyHoldsWhatTheSourceGainedWhileItWasCopied) {
   }
 }
 
-TEST_F(FolderItemFiles, ChildRefusesNamesWithSlashOrNul) {
-  FolderItem folder(Home(), kShellPathMode);
-  EXPECT_EQ(folder.Child("a/b"), nullptr);
-  EXPECT_EQ(folder.Child(std::string("a\0b", 3)), nullptr);
-  EXPECT_EQ(folder.Child("PrefLogin")->ShellPath(), Home() + "/PrefLogin");
-}
-
 // A save draws its new file's name at random, and the name may be taken by a
 // file an earlier save left.
 TEST_F(FolderItemFiles, NewFileNeverReplacesOneUnderItsName) {
