@@ -7,9 +7,7 @@
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 
-start_display
-start_launcher
-login_window=$(wait_for_window "Tervix Launcher") || fail "no login window appeared"
+start_at_login
 focus_window "$login_window"
 press_keys ctrl+comma
 options=$(wait_for_window "Untitled") || fail "no preferences window appeared"
