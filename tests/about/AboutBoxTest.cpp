@@ -4,9 +4,6 @@
 #include <string>
 
 #include "about/AquaAboutBox.h"
-#include "about/TraceAnnotation.h"
-#include "app/Instances.h"
-#include "platform/core/Exceptions.h"
 #include "platform/ui/Controls.h"
 #include "tests/support/TestRuntime.h"
 #include "tests/support/UserActions.h"
@@ -36,36 +33,6 @@ TEST_F(AboutBoxTest, AboutShowsItsTextsOnceInOneBox) {
   EXPECT_EQ(Box(), box);
   EXPECT_EQ(box->ControlAs<platform::StaticText>("name")->Text(), "changed since")
       << "the texts were set again";
-}
-
-// The message of the exception of class E that body throws.
-template <class E, class Body>
-std::string MessageThrown(Body body) {
-  try {
-    body();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return "<nothing thrown>";
-}
-
-// A failure inside the about box carries, after a carriage return, the name
-// of where it happened. The version shown is the application object's:
-// without one the box cannot be built.
-using AboutBoxFailure = RuntimeTest;
-
-TEST_F(AboutBoxFailure, CarriesTheTraceNameOfWhereItHappened) {
-  const std::string nil = platform::NilObjectException().Message();
-  EXPECT_EQ(MessageThrown<platform::NilObjectException>([] { instance::AquaAboutBox(); }),
-            nil + "\rAquaAboutBox.Version.Open");
-  EXPECT_EQ(MessageThrown<platform::RuntimeException>([] {
-              WithTraceName("AquaAboutBox.Open", [] { throw platform::RuntimeException(""); });
-            }),
-            "\rAquaAboutBox.Open");
-  StartLauncher();
-  EXPECT_EQ(MessageThrown<platform::NilObjectException>(
-                [] { platform::NotNil(instance::AquaAboutBox()).hideControl(nullptr); }),
-            nil + "\rAquaAboutBox.HideControl");
 }
 
 }  // namespace
