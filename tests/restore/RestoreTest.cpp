@@ -31,20 +31,6 @@ std::string Dialogue(const std::string& login) {
          login + ".usr\n\nDo you want to restore gateway: " + login + "-backup.usr ?";
 }
 
-// The fake clock, noting which buttons can still be pressed when the wait
-// before the return to the login window begins.
-class WatchingClock : public FakeTickClock {
- public:
-  void BackgroundTask() override {
-    const auto window = platform::GetImplicitWindow(Restore::kRuntimeClassName);
-    if (window && backgroundTaskCalls() == 0)
-      for (const char* button : {"BevelYES", "BevelNO"})
-        pressableAtWait += window->ControlByName(button)->Enabled() ? button : "";
-    FakeTickClock::BackgroundTask();
-  }
-  std::string pressableAtWait;
-};
-
 // Alice's login is stored from an earlier run and the given profiles are on disk;
 // the player types "bob" into the login window and presses "Restore".
 class RestoreTest : public RuntimeTest {
@@ -62,7 +48,6 @@ class RestoreTest : public RuntimeTest {
     }
     Prefs::PrefLogin(storedLogin);
     StartLauncher();
-    platform::InstallTickClock(clock_);
     Type(platform::NotNil(instance::Window1()), "EditField1", "bob");
     Click(platform::NotNil(instance::Window1()), "BevelButton2");
     window_ = platform::GetImplicitWindow(Restore::kRuntimeClassName);
@@ -70,8 +55,8 @@ class RestoreTest : public RuntimeTest {
   }
   // The terminal when the wait began; the wait's length; the login field after it.
   void ExpectReturnedToLogin(const std::string& terminal, int ticks) {
-    EXPECT_EQ(clock_->terminalAtWait(), terminal);
-    EXPECT_EQ(clock_->backgroundTaskCalls(), ticks);
+    EXPECT_EQ(clock().terminalAtWait(), terminal);
+    EXPECT_EQ(clock().backgroundTaskCalls(), ticks);
     EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), nullptr);
     EXPECT_EQ(platform::PendingQuitCode(), std::nullopt) << "the launcher quits";
     const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
@@ -91,7 +76,6 @@ class RestoreTest : public RuntimeTest {
     return files;
   }
 
-  std::shared_ptr<WatchingClock> clock_ = std::make_shared<WatchingClock>();
   std::shared_ptr<platform::Window> window_;
 };
 
@@ -177,7 +161,7 @@ TEST_P(PressTest, TerminalSaysWhatRunsAndHowTheRestoreEndedBeforeTheReturnToLogi
   EXPECT_EQ(watch->Seen(), press.during);
 
   ExpectReturnedToLogin(Dialogue("alice") + press.said, press.ticks);
-  EXPECT_EQ(clock_->pressableAtWait, press.pressable)
+  EXPECT_EQ(clock().pressableAtWait(), press.pressable)
       << "a button could start a second flow inside the wait";
   EXPECT_EQ(Contents(ProfileFolder()), press.after);
 }
@@ -213,7 +197,7 @@ TEST_F(RestoreTest, YesWorksOnLoginStoredAfterWindowOpened) {
   Focus(options, "Executable");
   Click(*window_, "BevelYES");
 
-  EXPECT_EQ(clock_->terminalAtWait(), Dialogue("") + Said(kDone));
+  EXPECT_EQ(clock().terminalAtWait(), Dialogue("") + Said(kDone));
   EXPECT_EQ(Contents(ProfileFolder()), "carol-backup=backup carol-trashed=current carol=backup ");
 }
 
