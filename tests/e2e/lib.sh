@@ -61,33 +61,6 @@ poll() {
   done
 }
 
-start_display() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
-    >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  poll 10 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-  export DISPLAY
-}
-
-# Starts the launcher in the background; its exit status lands in
-# $work/launcher.status and the time it ended in $work/launcher.ended.
-start_launcher() {
-  (
-    cd "$work"
-    set +e
-    "$launcher_binary" >>"$work/launcher.log" 2>&1 &
-    echo $! >"$work/launcher.pid"
-    wait $!
-    status=$?
-    echo "$EPOCHREALTIME" >"$work/launcher.ended"
-    echo "$status" >"$work/launcher.status"
-  ) &
-  launcher_runner=$!
-  poll 5 test -s "$work/launcher.pid" || fail "the launcher did not start"
-  launcher_pid=$(cat "$work/launcher.pid")
-}
-
 launcher_has_ended() { test -s "$work/launcher.status"; }
 
 # Waits up to $1 seconds for the launcher to end and checks its status is $2.
@@ -138,14 +111,6 @@ window_size() {
   echo "$WIDTH $HEIGHT"
 }
 
-# The menu bar, when a window has one, sits above the design area: controls
-# are placed from the bottom of the window by the design height $2.
-design_top() {
-  local size
-  size=$(window_size "$1")
-  echo $((${size#* } - $2))
-}
-
 # Gives the keyboard focus to a window; there is no window manager to do it.
 focus_window() {
   timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
@@ -153,11 +118,12 @@ focus_window() {
 
 # Clicks the middle of the control at design position x y, size w h, in
 # window $1 whose design height is $2, and notes in last_click when the click
-# was sent.
+# was sent. A menu bar sits above the design area, so controls are placed from
+# the bottom of the window.
 last_click=""
 click_control() {
   local window=$1 design_height=$2 x=$3 y=$4 w=$5 h=$6 top
-  top=$(design_top "$window" "$design_height")
+  top=$(($(window_size "$window" | cut -d' ' -f2) - design_height))
   focus_window "$window"
   last_click=$EPOCHREALTIME
   xdotool mousemove --window "$window" $((x + w / 2)) $((top + y + h / 2)) click 1
@@ -227,11 +193,30 @@ close_box() {
   poll 5 window_is_gone "$1" || fail "the message box did not close on Return"
 }
 
-# Shows the display, starts the launcher and notes its login window in login_window.
+# Starts a display and the launcher on it in the background, and notes its
+# login window in login_window. The launcher's exit status lands in
+# $work/launcher.status and the time it ended in $work/launcher.ended.
 login_window=""
 start_at_login() {
-  start_display
-  start_launcher
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  poll 10 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+  export DISPLAY
+  (
+    cd "$work"
+    set +e
+    "$launcher_binary" >>"$work/launcher.log" 2>&1 &
+    echo $! >"$work/launcher.pid"
+    wait $!
+    status=$?
+    echo "$EPOCHREALTIME" >"$work/launcher.ended"
+    echo "$status" >"$work/launcher.status"
+  ) &
+  launcher_runner=$!
+  poll 5 test -s "$work/launcher.pid" || fail "the launcher did not start"
+  launcher_pid=$(cat "$work/launcher.pid")
   login_window=$(wait_for_window "Tervix Launcher") || fail "no login window appeared"
 }
 

@@ -38,7 +38,6 @@ click_login_field
 type_text "bob"
 message_box=$(new_window_after click_logon) || fail "no message box appeared"
 screenshot backup-failed
-echo "message box window $message_box, title '$(xdotool getwindowname "$message_box")'"
 expect_launcher_running
 [ ! -e "$work/game-started" ] || fail "the game started before the message box was closed"
 expect_content "$profiles/bob.usr" "$profile"

@@ -15,8 +15,6 @@ press_keys ctrl+a
 type_text "nobody"
 message_box=$(new_window_after click_logon) || fail "no message box appeared"
 screenshot message-box
-echo "message box window $message_box, title '$(xdotool getwindowname "$message_box")'," \
-  "size $(window_size "$message_box")"
 expect_launcher_running
 [ -z "$(windows_named "Select Tervix executable")" ] || fail "an open-file dialog was shown"
 
