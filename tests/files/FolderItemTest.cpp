@@ -96,14 +96,13 @@ TEST_F(FolderItemFiles, CopyGetsTheSourcesPermissionBitsOverAFileOrALinkWherever
       std::filesystem::create_symlink(target, PathOf(link));
     }
     const auto plan = PlanRefusing(road);
+    std::vector<std::string> paths;
     for (const std::string& destination : destinations) {
       EXPECT_EQ(Copy("source", destination), 0) << destination;
       EXPECT_EQ(mode(destination), S_IFREG | 0640) << destination;
       EXPECT_EQ(Content(destination), "new profile") << destination;
-    }
-    std::vector<std::string> paths;
-    for (const std::string& destination : destinations)
       paths.push_back(PathOf(destination));
+    }
     EXPECT_TRUE(ReplacedDurably(plan->Journal(), paths));
     FaultPlan::Uninstall();
     EXPECT_EQ(mode("target"), S_IFREG | 0);

@@ -191,8 +191,7 @@ TEST_F(RestoreTest, YesWorksOnLoginStoredAfterWindowOpened) {
   WriteFile(ProfileFolder() + "carol-backup.usr", "backup");
   Open("", "");
   ChooseMenu("Pref");
-  platform::Window& options =
-      platform::NotNil(platform::GetImplicitWindow(Option::kRuntimeClassName));
+  platform::Window& options = Shown(Option::kRuntimeClassName);
   Type(options, "EditField1", "carol");
   Focus(options, "Executable");
   Click(*window_, "BevelYES");
