@@ -50,8 +50,7 @@ class RestoreTest : public RuntimeTest {
     StartLauncher();
     Type(platform::NotNil(instance::Window1()), "EditField1", "bob");
     Click(platform::NotNil(instance::Window1()), "BevelButton2");
-    window_ = platform::GetImplicitWindow(Restore::kRuntimeClassName);
-    platform::NotNil(window_);
+    window_ = Shown(Restore::kRuntimeClassName).shared_from_this();
   }
   // The terminal when the wait began; the wait's length; the login field after it.
   void ExpectReturnedToLogin(const std::string& terminal, int ticks) {
