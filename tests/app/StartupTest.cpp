@@ -1,21 +1,28 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QTimer>
+#include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "app/Instances.h"
-#include "app/MenuBar1.h"
-#include "app/Pictures.h"
+#include "app/BusyWait.h"
 #include "app/Startup.h"
 #include "login/Window1.h"
+#include "options/Option.h"
 #include "platform/core/Runtime.h"
 #include "platform/core/qt/Dispatcher.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/qt/Widgets.h"
 #include "restore/Restore.h"
 #include "tests/support/TestRuntime.h"
@@ -65,11 +72,9 @@ std::string MenusOf(const std::shared_ptr<platform::Window>& window) {
   return menus;
 }
 
-TEST_F(StartupTest, LauncherShowsItsWindowsAndMenusAndReleasesEverythingAtQuit) {
+TEST_F(StartupTest, LauncherShowsItsWindowsAndMenusAndQuitsWithStatusZero) {
   std::vector<std::string> seen;
   std::string menus;
-  std::vector<std::weak_ptr<const void>> released;
-  const void* bar = nullptr;
   const int status = RunLauncher([&] {
     const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
     seen.push_back(OnScreen());
@@ -80,10 +85,6 @@ TEST_F(StartupTest, LauncherShowsItsWindowsAndMenusAndReleasesEverythingAtQuit) 
     Click(*login, "BevelButton2");
     seen.push_back(OnScreen());
     menus += MenusOf(platform::GetImplicitWindow(Restore::kRuntimeClassName));
-    released = {login, tervix_logo1(), tervix_logo4()};
-    for (const auto& window : platform::OpenWindows())
-      released.push_back(window);
-    bar = instance::MenuBar1().get();
     ChooseMenu("FileQuit");
   });
 
@@ -94,56 +95,90 @@ TEST_F(StartupTest, LauncherShowsItsWindowsAndMenusAndReleasesEverythingAtQuit) 
                                       "Option.Option AquaAboutBox.AquaAboutBox Restore.Restore "}));
   const std::string fileMenu = "&File: About Tervix ---- Preferences... [Ctrl+,] &Quit [Ctrl+Q]\n";
   EXPECT_EQ(menus, fileMenu + fileMenu) << "the login window's, then the restore window's";
-  EXPECT_EQ(released.size(), 6u);
-  for (size_t index = 0; index < released.size(); ++index)
-    EXPECT_TRUE(released[index].expired()) << "object " << index << " outlived the run";
-  EXPECT_NE(instance::MenuBar1().get(), bar) << "the menu bar outlived the run";
 }
 
-// A resource file the launcher cannot open: building the login window fails.
-TEST_F(StartupTest, LoginWindowThatCannotBeBuiltEndsTheRunWithFailure) {
+// A resource file the launcher cannot open: building the login window fails,
+// and the player who started the launcher from a terminal is told why at once.
+TEST_F(StartupTest, LoginWindowThatCannotBeBuiltEndsTheRunWithFailureSaidOnStderr) {
   platform::SetResourceFilePath(Home() + "/no-such-resources.rcc");
+  testing::internal::CaptureStderr();
   EXPECT_EQ(RunLauncher([] {}), 1);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("Unhandled exception: NilObjectException\n"), std::string::npos) << said;
   EXPECT_EQ(platform::OpenWindows().size(), 0u);
 }
 
-// The records carry the operations' own names, a leading underscore included.
-TEST_F(StartupTest, ClassRecordsNameEachOperationExactly) {
-  tervix::initialize();
-  std::vector<std::string> records;
-  for (const platform::ClassRecord& record : platform::RegisteredClasses()) {
-    std::string line = record.runtimeClassName + ":";
-    for (const std::string& operation : record.operations)
-      line += " " + operation;
-    records.push_back(line);
+// The launcher's two open-file dialogs answered in the toolkit's own dialog:
+// "Get" in the preferences window cancelled, then Logon's chosen, with the
+// config home there or missing.
+class OpenFileDialogTest : public RuntimeTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(OpenFileDialogTest, LeavesNothingOfTheToolkitInTheConfigHome) {
+  const bool configHome = GetParam();
+  if (!configHome)
+    std::filesystem::remove(ConfigHome());
+  const std::string game = Home() + "/games/Tervix";
+  WriteFile(game, "#!/bin/sh\n");
+  WriteFile(ProfileFolder() + "bob.usr", "bob's profile");
+  platform::InstallDialogHost(nullptr);
+  StartLauncher();
+  ChooseMenu("Pref");
+  AnswerOpenFileDialog(std::nullopt);
+  Click(Shown(Option::kRuntimeClassName), "BevelButton3");
+  AnswerOpenFileDialog(game);
+  Shown(Window1::kRuntimeClassName).ControlAs<platform::EditField>("EditField1")->SetText("bob");
+  Click(Shown(Window1::kRuntimeClassName), "BevelButton1");
+
+  EXPECT_EQ(launches().launched(), std::vector<std::string>{game});
+  EXPECT_EQ(AnsweredOpenFileDialogs(),
+            (std::vector<std::string>{"Select Tervix executable", "Select Tervix executable"}));
+  if (configHome) {
+    for (const std::string& name : ListFolder(ConfigHome()))
+      EXPECT_EQ(name, Prefs::kApplicationFolderName);
+  } else {
+    EXPECT_FALSE(FileExists(ConfigHome())) << "the missing config home was made";
   }
-  const std::string window = ": Layout CreateControls _CreateControls0 ";
-  const std::string menus = " FileMenu FileQuit Pref UntitledSeparator About AddMenuHandlers";
-  EXPECT_EQ(
-      records,
-      (std::vector<std::string>{
-          "App: _Pref_Action _About_Action",
-          "Window1.Window1" + window +
-              "Canvas1_MouseDown EditField1_Open BevelButton1_Action BevelButton2_Action" + menus,
-          "MenuBar1.MenuBar1: Constructor Untitled0",
-          "AquaAboutBox.AquaAboutBox" + window +
-              "name_Open version_Open copyright_Open AddMenuHandlers Event_EnableMenuItems "
-              "Event_Open _FileClose_Action hideControl",
-          "Option.Option" + window +
-              "BevelButton1_Action EditField1_Open EditField1_LostFocus Executable_Open "
-              "Executable_LostFocus BevelButton3_Action AddMenuHandlers",
-          "Restore.Restore" + window + "Canvas1_MouseDown Terminal_Open BevelYES_Action " +
-              "BevelNO_Action" + menus}));
 }
 
-// The player who starts the launcher from a terminal is told why it ended at once.
-TEST_F(StartupTest, FailedStartUpSaysOnStderrWhatWentWrong) {
-  platform::SetResourceFilePath(Home() + "/no-such-resources.rcc");
-  testing::internal::CaptureStderr();
-  RunLauncher([] {});
-  const std::string said = testing::internal::GetCapturedStderr();
-  EXPECT_NE(said.find("Unhandled exception: NilObjectException\n"), std::string::npos) << said;
+INSTANTIATE_TEST_SUITE_P(ConfigHome, OpenFileDialogTest, testing::Bool(),
+                         [](const auto& info) { return info.param ? "There" : "Missing"; });
+
+// The toolkit's own options given on the launcher's command line.
+class ToolkitOptionTest : public RuntimeTest {
+ protected:
+  std::vector<std::string> CommandLine() const override {
+    return {"tervix-launcher", "-reverse", "-stylesheet", Home() + "/look.qss",
+            "-style",          "windows",  "-platform",   "minimal"};
+  }
+};
+
+TEST_F(ToolkitOptionTest, ChangesNothingThePlayerSees) {
+  WriteFile(Home() + "/look.qss", "QWidget { background: red; }");
+  StartLauncher();
+  const QMainWindow& login = *platform::qt::WindowQWidget(Shown(Window1::kRuntimeClassName));
+  const QWidget& field =
+      *platform::qt::ControlQWidget(*Shown(Window1::kRuntimeClassName).ControlByName("EditField1"));
+
+  EXPECT_EQ(login.layoutDirection(), Qt::LeftToRight);
+  EXPECT_EQ(field.layoutDirection(), Qt::LeftToRight);
+  EXPECT_EQ(qApp->styleSheet().toStdString(), "");
+  EXPECT_EQ(login.style()->name().toStdString(), "fusion");
+  EXPECT_EQ(QGuiApplication::platformName().toStdString(), "offscreen");
 }
+
+class BusyWaitTest : public RuntimeTest, public testing::WithParamInterface<int32_t> {};
+
+// The fake clock moves one tick per yield, so a wait of N ticks yields N times
+// wherever the counter stands, its wrap from the largest value to the smallest included.
+TEST_P(BusyWaitTest, WaitYieldsOncePerTickWhereverTheCounterStands) {
+  clock().Set(GetParam());
+  BusyWait(240);
+  EXPECT_EQ(clock().backgroundTaskCalls(), 240);
+}
+
+INSTANTIATE_TEST_SUITE_P(CounterAt, BusyWaitTest,
+                         testing::Values(0, std::numeric_limits<int32_t>::max() - 100,
+                                         std::numeric_limits<int32_t>::max(), -1));
 
 }  // namespace
 }  // namespace tervix::test

@@ -69,15 +69,15 @@ const std::string kLong(246, 'b');  // its file name fits, its backup's does not
 
 // clang-format off
 const BadInput kBadInputs[] = {
-    {"PathBackIntoTheProfileFolder", {kBob, kBobOldBackup}, Logon, "../Tervix/bob", kMissing},
     {"TwoDots", {}, Logon, "..", kMissing},
-    {"NulAfterAFileName", {kBob}, Logon, std::string("bob.usr\0", 8), kMissing},
     {"BlanksAround", {kBob}, Logon, " bob ", kMissing},
     {"TenThousandCharacters", {kBob}, Logon, std::string(10000, 'b'), kMissing},
     {"BackupNameTooLong", {{"P/" + kLong + ".usr", "x"}}, Logon, kLong,
      StartedAfter("Backup failed (File name too long). You have no backup yet.")},
     {"BackupIsAFolder", {kBob, {"P/bob-backup.usr/notes", "x"}}, Logon, "bob",
      StartedAfter("Backup failed (Is a directory). You have no backup yet.")},
+    {"BackupIsALinkToAFolder", {kBob, {"P/bob-backup.usr", "-> ../../../../saves"},
+     {"saves/slot1", "a save the folder keeps"}}, Logon, "bob", kStarted, {kBobBackedUp}},
     {"LoginNotUtf8", {{"C/PrefLogin", "b\xFFob"}, {"P/b\xFFob.usr", "x"}}, Logon, {}, kStarted,
      {{"P/b\xFFob-backup.usr", "x"}}},
     {"RestoreOfSlashAlone", {{"P/.usr", "x"}, {"P/-backup.usr", "y"}}, RestoreYes, "/", kStopped},

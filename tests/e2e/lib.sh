@@ -35,19 +35,10 @@ fail() {
 
 clean_up() {
   local status=$?
-  if [ -n "$launcher_pid" ] && kill -0 "$launcher_pid" 2>/dev/null; then
-    kill "$launcher_pid" 2>/dev/null || true
-  fi
-  if [ -n "$launcher_runner" ]; then
-    wait "$launcher_runner" 2>/dev/null || true
-  fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  if [ -n "$mounted" ]; then
-    umount "$mounted" || true
-  fi
+  [ -z "$launcher_pid" ] || kill "$launcher_pid" 2>/dev/null || true
+  [ -z "$launcher_runner" ] || wait "$launcher_runner" 2>/dev/null || true
+  [ -z "$xvfb_pid" ] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true
+  [ -z "$mounted" ] || umount "$mounted" || true
   rm -rf "$work"
   exit "$status"
 }
@@ -70,33 +61,6 @@ poll() {
   done
 }
 
-start_display() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
-    >"$work/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  poll 10 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
-  export DISPLAY
-}
-
-# Starts the launcher in the background; its exit status lands in
-# $work/launcher.status and the time it ended in $work/launcher.ended.
-start_launcher() {
-  (
-    cd "$work"
-    set +e
-    "$launcher_binary" >>"$work/launcher.log" 2>&1 &
-    echo $! >"$work/launcher.pid"
-    wait $!
-    status=$?
-    echo "$EPOCHREALTIME" >"$work/launcher.ended"
-    echo "$status" >"$work/launcher.status"
-  ) &
-  launcher_runner=$!
-  poll 5 test -s "$work/launcher.pid" || fail "the launcher did not start"
-  launcher_pid=$(cat "$work/launcher.pid")
-}
-
 launcher_has_ended() { test -s "$work/launcher.status"; }
 
 # Waits up to $1 seconds for the launcher to end and checks its status is $2.
@@ -117,20 +81,18 @@ windows_named() {
   xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
 }
 
-# Prints the first visible window titled $1 that is not one of the ids in $2.
-new_window_named() {
-  local id
-  for id in $(windows_named "$1"); do
-    case " $2 " in
-      *" $id "*) ;;
-      *)
-        echo "$id"
-        return 0
-        ;;
-    esac
+# Prints the first of the ids after $1 that is not among the ids in $1.
+first_new() {
+  local known=" $1 " id
+  shift
+  for id in "$@"; do
+    case $known in *" $id "*) ;; *) echo "$id" && return 0 ;; esac
   done
   return 1
 }
+
+# shellcheck disable=SC2046
+new_window_named() { first_new "$2" $(windows_named "$1"); }
 
 # The first visible window titled $1 that is not one of the ids in $2 ("" for
 # any), waiting up to $3 seconds (default 10); prints its id.
@@ -149,14 +111,6 @@ window_size() {
   echo "$WIDTH $HEIGHT"
 }
 
-# The menu bar, when a window has one, sits above the design area: controls
-# are placed from the bottom of the window by the design height $2.
-design_top() {
-  local size
-  size=$(window_size "$1")
-  echo $((${size#* } - $2))
-}
-
 # Gives the keyboard focus to a window; there is no window manager to do it.
 focus_window() {
   timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
@@ -164,11 +118,12 @@ focus_window() {
 
 # Clicks the middle of the control at design position x y, size w h, in
 # window $1 whose design height is $2, and notes in last_click when the click
-# was sent.
+# was sent. A menu bar sits above the design area, so controls are placed from
+# the bottom of the window.
 last_click=""
 click_control() {
   local window=$1 design_height=$2 x=$3 y=$4 w=$5 h=$6 top
-  top=$(design_top "$window" "$design_height")
+  top=$(($(window_size "$window" | cut -d' ' -f2) - design_height))
   focus_window "$window"
   last_click=$EPOCHREALTIME
   xdotool mousemove --window "$window" $((x + w / 2)) $((top + y + h / 2)) click 1
@@ -183,7 +138,6 @@ write_file() {
   printf '%s' "$2" >"$1"
 }
 
-# Checks file $1 holds exactly $2.
 # A stub game that leaves $work/game-started when it runs, stored as the known executable.
 store_stub_game() {
   game="$work/tervix-game"
@@ -194,6 +148,7 @@ echo started >'$work/game-started'
   write_file "$settings/PrefExecutable" "$game"
 }
 
+# Checks file $1 holds exactly $2.
 expect_content() {
   [ -f "$1" ] || fail "$1 does not exist"
   cmp -s "$1" <(printf "%s" "$2") || fail "$1 holds '$(cat "$1")', expected '$2'"
@@ -218,18 +173,73 @@ launcher_windows() {
   xdotool search --onlyvisible --pid "$launcher_pid" 2>/dev/null || true
 }
 
-# Prints the first visible launcher window that is not one of the ids in $1,
-# such as a message box that has just come up.
-new_launcher_window() {
-  local id
-  for id in $(launcher_windows); do
-    case " $1 " in
-      *" $id "*) ;;
-      *)
-        echo "$id"
-        return 0
-        ;;
-    esac
-  done
-  return 1
+# shellcheck disable=SC2046
+new_launcher_window() { first_new "$1" $(launcher_windows); }
+
+# Runs "$@" and prints the id of the launcher window that it brings up, such as a message box.
+new_window_after() {
+  local known
+  known=$(launcher_windows | tr "\n" " ")
+  "$@" >/dev/null
+  poll 10 new_launcher_window "$known"
+}
+
+# Closes the message box $1 with Return, noting in box_closed when the key was sent.
+box_closed=""
+close_box() {
+  focus_window "$1"
+  box_closed=$EPOCHREALTIME
+  press_keys Return
+  poll 5 window_is_gone "$1" || fail "the message box did not close on Return"
+}
+
+# Starts a display and the launcher on it in the background, and notes its
+# login window in login_window. The launcher's exit status lands in
+# $work/launcher.status and the time it ended in $work/launcher.ended.
+login_window=""
+start_at_login() {
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
+    >"$work/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  poll 10 grep -q '[0-9]' "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+  DISPLAY=":$(tr -d '[:space:]' <"$work/display")"
+  export DISPLAY
+  (
+    cd "$work"
+    set +e
+    "$launcher_binary" >>"$work/launcher.log" 2>&1 &
+    echo $! >"$work/launcher.pid"
+    wait $!
+    status=$?
+    echo "$EPOCHREALTIME" >"$work/launcher.ended"
+    echo "$status" >"$work/launcher.status"
+  ) &
+  launcher_runner=$!
+  poll 5 test -s "$work/launcher.pid" || fail "the launcher did not start"
+  launcher_pid=$(cat "$work/launcher.pid")
+  login_window=$(wait_for_window "Tervix Launcher") || fail "no login window appeared"
+}
+
+# The login window's field and buttons, clicked as a player would.
+click_login_field() { click_control "$login_window" 148 60 70 199 22; }
+click_logon() { click_control "$login_window" 148 277 70 92 22; }
+click_restore() { click_control "$login_window" 148 277 102 92 22; }
+
+# Fails unless $2 seconds is about $1: not less, and at most five more on a busy machine.
+expect_about() {
+  between "$2" "$(($1 - 1)).95" $(($1 + 5)) || fail "$3 after $2 s, expected about $1 s"
+  echo "$3 after $2 s"
+}
+
+# Waits for the launcher to quit with status 0 about four seconds after the time $1.
+expect_quit_4s_after() {
+  expect_launcher_exit 12 0
+  expect_about 4 "$(elapsed "$1" "$(cat "$work/launcher.ended")")" "the launcher quit"
+}
+
+# Quits the launcher with Ctrl+Q in window $1; it ends with status 0.
+quit_from() {
+  focus_window "$1"
+  press_keys ctrl+q
+  expect_launcher_exit 5 0
 }

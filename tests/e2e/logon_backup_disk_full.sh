@@ -33,17 +33,11 @@ fi
 rm -f "$profiles/probe"
 store_stub_game
 
-start_display
-start_launcher
-login_window=$(wait_for_window "Tervix Launcher") || fail "no login window appeared"
-click_control "$login_window" 148 60 70 199 22
+start_at_login
+click_login_field
 type_text "bob"
-known=$(launcher_windows | tr "\n" " ")
-click_control "$login_window" 148 277 70 92 22
-
-message_box=$(poll 10 new_launcher_window "$known") || fail "no message box appeared"
+message_box=$(new_window_after click_logon) || fail "no message box appeared"
 screenshot backup-failed
-echo "message box window $message_box, title '$(xdotool getwindowname "$message_box")'"
 expect_launcher_running
 [ ! -e "$work/game-started" ] || fail "the game started before the message box was closed"
 expect_content "$profiles/bob.usr" "$profile"
@@ -51,13 +45,7 @@ expect_content "$profiles/bob-backup.usr" "$old_backup"
 left=$(find "$profiles" -mindepth 1 -printf "%f\n" | sort | tr "\n" " ")
 [ "$left" = "bob-backup.usr bob.usr filler " ] || fail "the profile folder holds: $left"
 
-focus_window "$message_box"
-closed=$EPOCHREALTIME
-press_keys Return
-poll 5 window_is_gone "$message_box" || fail "the message box did not close on Return"
+close_box "$message_box"
 poll 3 test -s "$work/game-started" || fail "the game did not start once the box was closed"
-expect_launcher_exit 12 0
-waited=$(elapsed "$closed" "$(cat "$work/launcher.ended")")
-between "$waited" 3.95 9 || fail "the launcher quit $waited s after the box closed, expected about 4 s"
+expect_quit_4s_after "$box_closed"
 expect_content "$profiles/bob-backup.usr" "$old_backup"
-echo "launcher quit $waited s after the box was closed"

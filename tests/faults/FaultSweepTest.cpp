@@ -119,7 +119,6 @@ class FaultedFlow : public RuntimeTest {
     }
   }
 
- protected:
   // What the run made fail, as the sweep names it.
   std::string faultedCall;
 

@@ -96,14 +96,13 @@ TEST_F(FolderItemFiles, CopyGetsTheSourcesPermissionBitsOverAFileOrALinkWherever
       std::filesystem::create_symlink(target, PathOf(link));
     }
     const auto plan = PlanRefusing(road);
+    std::vector<std::string> paths;
     for (const std::string& destination : destinations) {
       EXPECT_EQ(Copy("source", destination), 0) << destination;
       EXPECT_EQ(mode(destination), S_IFREG | 0640) << destination;
       EXPECT_EQ(Content(destination), "new profile") << destination;
-    }
-    std::vector<std::string> paths;
-    for (const std::string& destination : destinations)
       paths.push_back(PathOf(destination));
+    }
     EXPECT_TRUE(ReplacedDurably(plan->Journal(), paths));
     FaultPlan::Uninstall();
     EXPECT_EQ(mode("target"), S_IFREG | 0);
@@ -133,13 +132,6 @@ TEST_F(FolderItemFiles, CopyHoldsWhatTheSourceGainedWhileItWasCopied) {
     EXPECT_EQ(copy.size(), 500u * 1000);
     EXPECT_TRUE(copy == Content("source")) << "the copy differs from the source";
   }
-}
-
-TEST_F(FolderItemFiles, ChildRefusesNamesWithSlashOrNul) {
-  FolderItem folder(Home(), kShellPathMode);
-  EXPECT_EQ(folder.Child("a/b"), nullptr);
-  EXPECT_EQ(folder.Child(std::string("a\0b", 3)), nullptr);
-  EXPECT_EQ(folder.Child("PrefLogin")->ShellPath(), Home() + "/PrefLogin");
 }
 
 // A save draws its new file's name at random, and the name may be taken by a

@@ -50,12 +50,10 @@ struct Leaving {
   Way way;
   Kind kind;
 };
-std::string NameOf(const Leaving& leaving) {
-  return std::string(leaving.field->key) + "_" + kKindNames[static_cast<int>(leaving.kind)] + "_" +
-         kWayNames[static_cast<int>(leaving.way)];
-}
+// Also the case's name.
 void PrintTo(const Leaving& leaving, std::ostream* out) {
-  *out << NameOf(leaving);
+  *out << leaving.field->key << "_" << kKindNames[static_cast<int>(leaving.kind)] << "_"
+       << kWayNames[static_cast<int>(leaving.way)];
 }
 
 // Every way crossed with every kind; only the executable has a file dialog.
@@ -162,7 +160,7 @@ TEST_P(LeavingAField, DiskHoldsExactlyWhatTheFieldHolds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWayAndValue, LeavingAField, testing::ValuesIn(EveryWayOfLeaving()),
-                         [](const auto& info) { return NameOf(info.param); });
+                         [](const auto& info) { return testing::PrintToString(info.param); });
 
 class UnreadableValue : public OptionWindowTest, public testing::WithParamInterface<Leaving> {};
 
@@ -193,7 +191,7 @@ INSTANTIATE_TEST_SUITE_P(TabAndOk, UnreadableValue,
                                          Leaving{&kLogin, Ok, Unchanged},
                                          Leaving{&kExecutable, Tab, Unchanged},
                                          Leaving{&kExecutable, Ok, Unchanged}),
-                         [](const auto& info) { return NameOf(info.param); });
+                         [](const auto& info) { return testing::PrintToString(info.param); });
 
 TEST_F(OptionWindowTest, ChoosingPreferencesAgainShowsTheOpenWindowAsItIs) {
   const auto window = ChoosePreferences();

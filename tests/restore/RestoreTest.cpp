@@ -31,20 +31,6 @@ std::string Dialogue(const std::string& login) {
          login + ".usr\n\nDo you want to restore gateway: " + login + "-backup.usr ?";
 }
 
-// The fake clock, noting which buttons can still be pressed when the wait
-// before the return to the login window begins.
-class WatchingClock : public FakeTickClock {
- public:
-  void BackgroundTask() override {
-    const auto window = platform::GetImplicitWindow(Restore::kRuntimeClassName);
-    if (window && backgroundTaskCalls() == 0)
-      for (const char* button : {"BevelYES", "BevelNO"})
-        pressableAtWait += window->ControlByName(button)->Enabled() ? button : "";
-    FakeTickClock::BackgroundTask();
-  }
-  std::string pressableAtWait;
-};
-
 // Alice's login is stored from an earlier run and the given profiles are on disk;
 // the player types "bob" into the login window and presses "Restore".
 class RestoreTest : public RuntimeTest {
@@ -62,16 +48,14 @@ class RestoreTest : public RuntimeTest {
     }
     Prefs::PrefLogin(storedLogin);
     StartLauncher();
-    platform::InstallTickClock(clock_);
     Type(platform::NotNil(instance::Window1()), "EditField1", "bob");
     Click(platform::NotNil(instance::Window1()), "BevelButton2");
-    window_ = platform::GetImplicitWindow(Restore::kRuntimeClassName);
-    platform::NotNil(window_);
+    window_ = Shown(Restore::kRuntimeClassName).shared_from_this();
   }
   // The terminal when the wait began; the wait's length; the login field after it.
   void ExpectReturnedToLogin(const std::string& terminal, int ticks) {
-    EXPECT_EQ(clock_->terminalAtWait(), terminal);
-    EXPECT_EQ(clock_->backgroundTaskCalls(), ticks);
+    EXPECT_EQ(clock().terminalAtWait(), terminal);
+    EXPECT_EQ(clock().backgroundTaskCalls(), ticks);
     EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), nullptr);
     EXPECT_EQ(platform::PendingQuitCode(), std::nullopt) << "the launcher quits";
     const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
@@ -91,7 +75,6 @@ class RestoreTest : public RuntimeTest {
     return files;
   }
 
-  std::shared_ptr<WatchingClock> clock_ = std::make_shared<WatchingClock>();
   std::shared_ptr<platform::Window> window_;
 };
 
@@ -101,9 +84,10 @@ class RestoreTest : public RuntimeTest {
 // after it. "Yes" without a profile only writes the opening lines, and "No"
 // aborts. A failed copy is the first (the profile kept as the trashed one) or
 // the second (the backup put in its place); each copy asks the kernel until it
-// gives 0 bytes, so the second copy's first call is the third. A profile and
-// a backup that are not found to be the same when read to their end (the
-// profile is read first) are restored as usual.
+// gives 0 bytes, so the second copy's first call is the third. A profile that
+// already is the backup, as after an earlier restore, is left with the trashed
+// copy from before it; one not found to be the same when read to its end (the
+// profile is read first) is restored as usual.
 struct PressCase {
   const char* name;
   const char* before;
@@ -142,6 +126,8 @@ const PressCase kPressCases[] = {
      "backup=backup alice=current ", "CopyFileRange 1"},
     {"SecondCopyFails", "alice=current backup=backup", "BevelYES", Said(kFailed), 360, "",
      "backup=backup trashed=current alice=current ", "CopyFileRange 3"},
+    {"ProfileAlreadyTheBackup", "alice=backup backup=backup trashed=current", "BevelYES",
+     Said(kDone), 360, "", "backup=backup trashed=current alice=backup "},
     {"ProfileUnreadable", "alice=backup backup=backup trashed=current", "BevelYES", Said(kDone),
      360, "", "backup=backup trashed=backup alice=backup ", "Read 1"},
     {"BackupUnreadable", "alice=backup backup=backup trashed=current", "BevelYES", Said(kDone), 360,
@@ -174,27 +160,13 @@ TEST_P(PressTest, TerminalSaysWhatRunsAndHowTheRestoreEndedBeforeTheReturnToLogi
   EXPECT_EQ(watch->Seen(), press.during);
 
   ExpectReturnedToLogin(Dialogue("alice") + press.said, press.ticks);
-  EXPECT_EQ(clock_->pressableAtWait, press.pressable)
+  EXPECT_EQ(clock().pressableAtWait(), press.pressable)
       << "a button could start a second flow inside the wait";
   EXPECT_EQ(Contents(ProfileFolder()), press.after);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, PressTest, testing::ValuesIn(kPressCases),
                          [](const auto& info) { return std::string(info.param.name); });
-
-// The second "Yes" finds the profile already is the backup; the trashed copy is
-// then the only one left of the profile from before the first.
-TEST_F(RestoreTest, SecondRestoreSaysDoneAndKeepsTheFirstTrashedProfile) {
-  Open("alice=current backup=backup");
-  Click(*window_, "BevelYES");
-  clock_ = std::make_shared<WatchingClock>();
-  platform::InstallTickClock(clock_);
-  Click(platform::NotNil(instance::Window1()), "BevelButton2");
-  Click(platform::NotNil(instance::Restore()), "BevelYES");
-
-  ExpectReturnedToLogin(Dialogue("alice") + Said(kDone), 360);
-  EXPECT_EQ(Contents(ProfileFolder()), "backup=backup trashed=current alice=backup ");
-}
 
 // The question at the end of a long login is in view, and the whole login
 // is in the terminal: typing at its end adds to the dialogue as it was written.
@@ -218,13 +190,12 @@ TEST_F(RestoreTest, YesWorksOnLoginStoredAfterWindowOpened) {
   WriteFile(ProfileFolder() + "carol-backup.usr", "backup");
   Open("", "");
   ChooseMenu("Pref");
-  platform::Window& options =
-      platform::NotNil(platform::GetImplicitWindow(Option::kRuntimeClassName));
+  platform::Window& options = Shown(Option::kRuntimeClassName);
   Type(options, "EditField1", "carol");
   Focus(options, "Executable");
   Click(*window_, "BevelYES");
 
-  EXPECT_EQ(clock_->terminalAtWait(), Dialogue("") + Said(kDone));
+  EXPECT_EQ(clock().terminalAtWait(), Dialogue("") + Said(kDone));
   EXPECT_EQ(Contents(ProfileFolder()), "carol-backup=backup carol-trashed=current carol=backup ");
 }
 

@@ -33,10 +33,7 @@ class Pipe {
       if (end >= 0)
         close(end);
   }
-  void Send() {
-    if (write(ends_[1], "!", 1) != 1)
-      ADD_FAILURE() << "cannot write to the pipe";
-  }
+  void Send() { EXPECT_EQ(write(ends_[1], "!", 1), 1) << "cannot write to the pipe"; }
   // Waits for the next message; false once no process can send any more.
   bool Receive() {
     close(ends_[1]);

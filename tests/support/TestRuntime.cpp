@@ -23,8 +23,12 @@ static std::optional<std::string> TerminalNow() {
 }
 
 void FakeTickClock::BackgroundTask() {
-  if (!terminalAtWait_)
+  const auto restore = platform::GetImplicitWindow(Restore::kRuntimeClassName);
+  if (!terminalAtWait_ && restore) {
     terminalAtWait_ = TerminalNow();
+    for (const char* button : {"BevelYES", "BevelNO"})
+      pressableAtWait_ += restore->ControlByName(button)->Enabled() ? button : "";
+  }
   now_ = static_cast<int32_t>(static_cast<uint32_t>(now_) + 1u);
   ++backgroundTaskCalls_;
 }

@@ -15,7 +15,8 @@ namespace tervix::test {
 
 // Each background-task call advances the clock one tick, so a 240-tick wait
 // runs at once and can be counted. Since the restore window closes when its
-// wait ends, the clock notes its terminal as the player sees it at the first yield.
+// wait ends, the clock notes its terminal, and which of its buttons can still
+// be pressed, as the player sees them at the first yield.
 class FakeTickClock : public platform::TickClock {
  public:
   int32_t Ticks() override { return now_; }
@@ -23,11 +24,13 @@ class FakeTickClock : public platform::TickClock {
   void Set(int32_t now) { now_ = now; }
   int backgroundTaskCalls() const { return backgroundTaskCalls_; }
   const std::optional<std::string>& terminalAtWait() const { return terminalAtWait_; }
+  const std::string& pressableAtWait() const { return pressableAtWait_; }
 
  private:
   int32_t now_ = 1000;
   int backgroundTaskCalls_ = 0;
   std::optional<std::string> terminalAtWait_;
+  std::string pressableAtWait_;
 };
 
 struct ShownMessage {
