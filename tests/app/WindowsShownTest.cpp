@@ -32,9 +32,28 @@ std::string Quoted(const QString& text) {
          "\"";
 }
 
-// A picture shows more than one colour; an empty canvas shows its background only.
+// Whether the canvas shows the artwork, unscaled from its top left: every pixel
+// the artwork covers whole is the artwork's own.
+bool ShowsArtwork(const QImage& shown, const char* artwork) {
+  const QImage art =
+      QImage(QString(TERVIX_ARTWORK_DIR "/") + artwork).convertToFormat(QImage::Format_ARGB32);
+  if (art.isNull() || art.width() > shown.width() || art.height() > shown.height())
+    return false;
+  for (int y = 0; y < art.height(); ++y)
+    for (int x = 0; x < art.width(); ++x)
+      if (qAlpha(art.pixel(x, y)) == 255 &&
+          (shown.pixel(x, y) & 0xFFFFFF) != (art.pixel(x, y) & 0xFFFFFF))
+        return false;
+  return true;
+}
+
+// Which of our pictures the canvas shows; an empty canvas shows its background only.
 std::string CanvasLook(const QWidget& canvas) {
-  const QImage image = const_cast<QWidget&>(canvas).grab().toImage();
+  const QImage image =
+      const_cast<QWidget&>(canvas).grab().toImage().convertToFormat(QImage::Format_ARGB32);
+  for (const char* artwork : {"banner.png", "icon.png"})
+    if (ShowsArtwork(image, artwork))
+      return std::string(" showing ") + artwork;
   std::set<QRgb> colours;
   for (int y = 0; y < image.height() && colours.size() < 2; ++y)
     for (int x = 0; x < image.width() && colours.size() < 2; ++x)
@@ -115,7 +134,7 @@ struct ShownWindow {
 const ShownWindow kWindows[] = {
     {"Login", "Window1.Window1", "",
      "\"Tervix Launcher\" 389x148 close minimize fixed\n"
-     "Canvas1 0,0 395x57 canvas picture\n"
+     "Canvas1 0,0 395x57 canvas showing banner.png\n"
      "EditField1 60,70 199x22 field framed #000000 on #FFFFFF \"\"\n"
      "StaticText1 13,72 35x20 label \"Login\" #000000\n"
      "StaticText2 0,104 276x20 label \"Please enter your gateway login...\" centred #2A4391\n"
@@ -123,7 +142,7 @@ const ShownWindow kWindows[] = {
      "BevelButton2 277,102 92x22 button \"Restore\"\n"},
     {"Restore", "Restore.Restore", "BevelButton2",
      "\"Tervix Launcher\" 389x288 close minimize fixed\n"
-     "Canvas1 0,0 395x57 canvas picture\n"
+     "Canvas1 0,0 395x57 canvas showing banner.png\n"
      "Terminal 20,69 349x165 field multiline framed #00FF00 on #000000 10px "
      "\"Tervix Restore System v1.0\"\n"
      "BevelYES 205,246 117x22 button \"Yes\"\n"
@@ -139,7 +158,7 @@ const ShownWindow kWindows[] = {
      "BevelButton3 212,86 42x22 button \"Get\"\n"},
     {"About", "AquaAboutBox.AquaAboutBox", "About",
      "\"\" 284x167 close fixed\n"
-     "icon 17,22 250x50 canvas picture\n"
+     "icon 17,22 250x50 canvas showing icon.png\n"
      "name 24,84 236x19 label \"Tervix Launcher\" centred #000000 bold 14px\n"
      "version 24,111 236x12 label \"1.0\" centred wraps #000000 10px\n"
      "copyright 24,135 236x12 label \"\u00A9 2026 Tervix Launcher developers\" centred wraps "

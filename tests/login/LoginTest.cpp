@@ -234,8 +234,9 @@ const StepCase kStepCases[] = {
 INSTANTIATE_TEST_SUITE_P(Logon, LogonWhileStepsRunTest, testing::ValuesIn(kStepCases),
                          [](const auto& info) { return info.param.name; });
 
-// The failed-launch box on screen shows a path that looks like markup as it is, tags and all.
-TEST_F(LogonStepsTest, FailedLaunchBoxShowsThePathAsPlainText) {
+// The failed-launch box on screen is a caution box with one OK button and no title, and shows
+// a path that looks like markup as it is, tags and all.
+TEST_F(LogonStepsTest, FailedLaunchBoxIsACautionWithOneButtonAndThePathAsPlainText) {
   platform::InstallDialogHost(nullptr);
   Prefs::PrefExecutable("/games/<b>x</b>");
   launches().FailWith(ENOENT);
@@ -246,15 +247,20 @@ TEST_F(LogonStepsTest, FailedLaunchBoxShowsThePathAsPlainText) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       auto* box = qobject_cast<QMessageBox*>(widget);
       if (box != nullptr && box->isVisible()) {
-        shown.push_back((box->textFormat() == Qt::PlainText ? "plain: " : "not plain: ") +
-                        box->text().toStdString());
+        shown.push_back(
+            std::string(box->icon() == QMessageBox::Warning ? "caution" : "no caution") +
+            (box->buttons().size() == 1 ? ", one button" : ", more buttons") +
+            (box->windowTitle().isEmpty() ? ", no title" : ", a title") +
+            (box->textFormat() == Qt::PlainText ? ", plain: " : ", not plain: ") +
+            box->text().toStdString());
         box->button(QMessageBox::Ok)->click();
       }
     }
   });
   lookForBox.start(0);
   Click(Login(), "BevelButton1");
-  EXPECT_EQ(shown, Texts{"plain: The game could not be started (No such file or directory): "
+  EXPECT_EQ(shown, Texts{"caution, one button, no title, plain: The game could not be started (No "
+                         "such file or directory): "
                          "/games/<b>x</b>"});
 }
 

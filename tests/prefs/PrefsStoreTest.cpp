@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -36,9 +38,15 @@ std::string LoadedByTheNextRun() {
 
 class SavedLogin : public PrefsTest, public testing::WithParamInterface<std::string> {};
 
+// The file is one the player can read like any other they make: under umask
+// 022, readable by all and writable by the player alone.
 TEST_P(SavedLogin, FirstSaveLeavesExactlyItsBytesAndIsCached) {
+  const mode_t playersMask = umask(022);
   Prefs::PrefLogin(GetParam());
+  umask(playersMask);
   EXPECT_EQ(Stored(), (Files{{"PrefLogin", GetParam()}}));
+  EXPECT_EQ(std::filesystem::status(PrefsFolderPath() + "/PrefLogin").permissions(),
+            std::filesystem::perms(0644));
   EXPECT_EQ(LoadedByTheNextRun(), GetParam());
   std::filesystem::remove(PrefsFolderPath() + "/PrefLogin");
   EXPECT_FALSE(Prefs::PreferenceValue("PrefLogin").IsNil());
