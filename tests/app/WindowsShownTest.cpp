@@ -69,9 +69,14 @@ std::string FieldLook(const QWidget& input) {
     return " of no known kind";
   const bool framed = line ? line->hasFrame() : text->frameShape() != QFrame::NoFrame;
   const bool readOnly = line ? line->isReadOnly() : text->isReadOnly();
-  return std::string(text ? " multiline" : "") + (framed ? " framed" : " frameless") +
-         (readOnly ? " read-only" : "") + " " + Hex(input.palette().color(QPalette::Text)) +
-         " on " + Hex(input.palette().color(QPalette::Base)) + FontLook(input.font()) +
+  // A long text gets a scroll bar to reach its end, and long lines wrap rather than scroll across.
+  const bool scrolls = text && text->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff &&
+                       text->horizontalScrollBarPolicy() == Qt::ScrollBarAlwaysOff &&
+                       text->lineWrapMode() != QPlainTextEdit::NoWrap;
+  return std::string(text ? " multiline" : "") + (scrolls ? " scrolls down" : "") +
+         (framed ? " framed" : " frameless") + (readOnly ? " read-only" : "") + " " +
+         Hex(input.palette().color(QPalette::Text)) + " on " +
+         Hex(input.palette().color(QPalette::Base)) + FontLook(input.font()) +
          Quoted(line ? line->text() : text->toPlainText());
 }
 
@@ -143,7 +148,7 @@ const ShownWindow kWindows[] = {
     {"Restore", "Restore.Restore", "BevelButton2",
      "\"Tervix Launcher\" 389x288 close minimize fixed\n"
      "Canvas1 0,0 395x57 canvas showing banner.png\n"
-     "Terminal 20,69 349x165 field multiline framed #00FF00 on #000000 10px "
+     "Terminal 20,69 349x165 field multiline scrolls down framed #00FF00 on #000000 10px "
      "\"Tervix Restore System v1.0\"\n"
      "BevelYES 205,246 117x22 button \"Yes\"\n"
      "BevelNO 65,246 117x22 button \"No\"\n"},
