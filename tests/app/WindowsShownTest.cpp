@@ -23,8 +23,10 @@ std::string Hex(const QColor& colour) {
 
 // The font's look where it differs from the desktop's: bold, and a size in pixels.
 std::string FontLook(const QFont& font) {
-  return std::string(font.bold() ? " bold" : "") +
-         (font.pixelSize() > 0 ? " " + std::to_string(font.pixelSize()) + "px" : "");
+  std::string look = font.bold() ? " bold" : "";
+  if (font.pixelSize() > 0)
+    look.append(" ").append(std::to_string(font.pixelSize())).append("px");
+  return look;
 }
 
 std::string Quoted(const QString& text) {
@@ -97,11 +99,11 @@ std::string ControlLook(const platform::RectControl& control) {
   std::string look = control.Name() + " " + std::to_string(at.x()) + "," + std::to_string(at.y()) +
                      " " + std::to_string(at.width()) + "x" + std::to_string(at.height());
   if (dynamic_cast<const platform::Canvas*>(&control))
-    look += " canvas" + CanvasLook(widget);
+    look.append(" canvas").append(CanvasLook(widget));
   else if (dynamic_cast<const platform::EditField*>(&control))
-    look += " field" + FieldLook(*platform::qt::ControlInputWidget(control));
+    look.append(" field").append(FieldLook(*platform::qt::ControlInputWidget(control)));
   else if (const auto* label = qobject_cast<const QLabel*>(&widget))
-    look += " label" + LabelLook(*label);
+    look.append(" label").append(LabelLook(*label));
   else if (const auto* button = qobject_cast<const QPushButton*>(&widget))
     look += std::string(" button") + Quoted(button->text()) +
             (button->focusPolicy() == Qt::NoFocus ? "" : " takes focus");
@@ -114,7 +116,7 @@ std::string WindowLook(const platform::Window& window) {
   const QMainWindow& shown = *platform::qt::WindowQWidget(window);
   const Qt::WindowFlags flags = shown.windowFlags();
   const QSize inner = shown.centralWidget()->size();
-  std::string look = "\"" + shown.windowTitle().toStdString() + "\" " +
+  std::string look = std::string("\"") + shown.windowTitle().toStdString() + "\" " +
                      std::to_string(inner.width()) + "x" + std::to_string(inner.height()) +
                      (flags & Qt::WindowCloseButtonHint ? " close" : "") +
                      (flags & Qt::WindowMinimizeButtonHint ? " minimize" : "") +

@@ -118,10 +118,10 @@ class TwoLaunchersTest : public ScratchFolderTest,
     for (const std::string& name : ListFolder(ProfileFolder())) {
       const std::string content = ReadFile(ProfileFolder() + name).value_or("<unreadable>");
       std::string kind = name == "alice.usr" ? "current" : name.substr(0, name.rfind(".usr"));
-      files += (files.empty() ? "" : " ") + kind.substr(kind.find('-') + 1) + "=" +
-               (content == kProfile  ? "profile"
-                : content == kBackup ? "backup"
-                                     : content);
+      if (!files.empty())
+        files += ' ';
+      files.append(kind.substr(kind.find('-') + 1)).append("=");
+      files.append(content == kProfile ? "profile" : content == kBackup ? "backup" : content);
     }
     return files;
   }
@@ -135,7 +135,7 @@ TEST_P(TwoLaunchersTest, ProfileFromBeforeTheFirstRestoreSurvivesWhereverTheSeco
   const TwoLaunchers& launchers = GetParam();
   bool firstEnded = false;
   for (int call = 1; !firstEnded && !HasFailure(); ++call) {
-    SCOPED_TRACE("the second starts at the first's file call " + std::to_string(call));
+    SCOPED_TRACE(std::string("the second starts at the first's file call ") + std::to_string(call));
     std::filesystem::remove(ProfileFolder() + "alice-trashed.usr");
     WriteFile(ProfileFolder() + "alice.usr", kProfile);
     WriteFile(ProfileFolder() + "alice-backup.usr", kBackup);
