@@ -76,6 +76,23 @@ std::string FindOnPath(const std::string& name) {
   return {};
 }
 
+// Whether the file reads as a script, as a shell decides before it runs one
+// that the kernel refused: a NUL byte in its first line, within its first 80
+// bytes, makes it a program for some other machine, never shell commands.
+bool LooksLikeScript(const std::string& path) {
+  struct stat status {};
+  const int descriptor = OpenRegularFile(path, O_RDONLY, status);
+  if (descriptor < 0)
+    return false;
+  char start[80];
+  const ssize_t got = CurrentFileSystem().Read(descriptor, start, sizeof start);
+  CurrentFileSystem().Close(descriptor);
+  if (got < 0)
+    return false;
+  const std::string_view firstBytes(start, static_cast<size_t>(got));
+  return firstBytes.substr(0, firstBytes.find('\n')).find('\0') == std::string_view::npos;
+}
+
 std::string Absolute(const std::string& path) {
   if (path.front() == '/')
     return path;
@@ -109,7 +126,8 @@ class DesktopLaunchService : public LaunchService {
 
  private:
   static LaunchResult RunProgram(const std::string& path) {
-    const DetachedOutcome outcome = StartDetached({path, {path}, FolderOf(path), true, {}});
+    const DetachedOutcome outcome =
+        StartDetached({path, {path}, FolderOf(path), LooksLikeScript(path), {}});
     switch (outcome.kind) {
       case DetachedOutcome::Kind::kStarted:
         return {};

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -71,15 +72,29 @@ void CloseOthersAtExec(int highestDescriptor) {
     fcntl(descriptor, F_SETFD, FD_CLOEXEC);
 }
 
+// Stdin reads nothing, and a stdout or stderr the launcher did not have goes
+// nowhere, so that none of the three is missing in the program: its first
+// opened file would take that number and get what it writes to the terminal.
+// Where the launcher lacked one, /dev/null may already have its number.
+void GiveStandardDescriptors(const Prepared& prepared) {
+  for (int standard = 0; standard <= 2; ++standard) {
+    if (standard == prepared.devNull) {
+      if (fcntl(standard, F_SETFD, 0) != 0)
+        Fail(prepared, errno);
+    } else if (standard == 0 || fcntl(standard, F_GETFD) < 0) {
+      if (dup2(prepared.devNull, standard) < 0)
+        Fail(prepared, errno);
+    }
+  }
+}
+
 // Runs in the grandchild: its own session, its own folder, then the program.
 [[noreturn]] void RunProgram(const Prepared& prepared) {
   if (setsid() < 0)
     Fail(prepared, errno);
   if (prepared.folder != nullptr && chdir(prepared.folder) != 0)
     Fail(prepared, errno);
-  // When the launcher had no stdin, /dev/null already is descriptor 0.
-  if (prepared.devNull == 0 ? fcntl(0, F_SETFD, 0) != 0 : dup2(prepared.devNull, 0) < 0)
-    Fail(prepared, errno);
+  GiveStandardDescriptors(prepared);
   CloseOthersAtExec(prepared.highestDescriptor);
   Tell(prepared.report, kExecuting, 0);
   execv(prepared.file, prepared.argv);
@@ -88,19 +103,41 @@ void CloseOthersAtExec(int highestDescriptor) {
   Fail(prepared, errno);
 }
 
+int64_t MonotonicMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1000000;
+}
+
+// Whether the program ends within the wait, with its status. Where the kernel
+// gives no handle to wait on, the child looks again every few milliseconds.
+bool EndsWithin(pid_t program, int waitMs, int& status) {
+  // The system call itself: Debian 12's C library declares its wrapper without C linkage.
+  const int handle = static_cast<int>(syscall(SYS_pidfd_open, program, 0));
+  if (handle >= 0) {
+    pollfd ended{handle, POLLIN, 0};
+    int ready;
+    while ((ready = poll(&ended, 1, waitMs)) < 0 && errno == EINTR) {
+    }
+    close(handle);
+    return ready == 1 && waitpid(program, &status, 0) == program;
+  }
+  const int64_t deadline = MonotonicMs() + waitMs;
+  for (;;) {
+    if (waitpid(program, &status, WNOHANG) == program)
+      return true;
+    if (MonotonicMs() >= deadline)
+      return false;
+    const timespec pause{0, 10 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+  }
+}
+
 // Tells how the program ended if it ends within the wait; a program still
 // running then has started.
 void AwaitVerdict(const Prepared& prepared, pid_t program) {
-  // The system call itself: Debian 12's C library declares its wrapper without C linkage.
-  const int handle = static_cast<int>(syscall(SYS_pidfd_open, program, 0));
-  if (handle < 0)
-    return;
-  pollfd ended{handle, POLLIN, 0};
-  int ready;
-  while ((ready = poll(&ended, 1, prepared.verdictWaitMs)) < 0 && errno == EINTR) {
-  }
   int status = 0;
-  if (ready != 1 || waitpid(program, &status, 0) != program)
+  if (!EndsWithin(program, prepared.verdictWaitMs, status))
     return;
   if (WIFEXITED(status))
     Tell(prepared.report, kExited, WEXITSTATUS(status));
@@ -192,7 +229,7 @@ DetachedOutcome StartDetached(DetachedProgram program) {
   std::vector<char*> shellArgv = ArgumentVector(shellArguments);
   // Opened before the pipe, so that with the launcher's stdin closed it takes
   // descriptor 0 and the pipe cannot.
-  const int devNull = CurrentFileSystem().Open("/dev/null", O_RDONLY | O_CLOEXEC, 0);
+  const int devNull = CurrentFileSystem().Open("/dev/null", O_RDWR | O_CLOEXEC, 0);
   if (devNull < 0)
     return {Kind::kNotStarted, errno};
   int report[2];

@@ -106,6 +106,7 @@ struct LaunchCase {
   std::string file;                   // in the profile folder
   std::optional<std::string> body{};  // nothing: the file is not made
   bool relative = false;              // launched by a path relative to HOME
+  bool stderrClosed = false;          // the launcher has no stderr when it launches
   int error = 0;                      // else it starts clean, from its own path, in its own folder
   friend void PrintTo(const LaunchCase& launch, std::ostream* out) { *out << launch.name; }
 };
@@ -121,7 +122,14 @@ TEST_P(LaunchFile, StartsCleanFromItsOwnBytesInItsOwnFolderOrSaysWhyNot) {
   const std::filesystem::path here = std::filesystem::current_path();
   if (launch.relative)
     std::filesystem::current_path(Home());
+  const int ownStderr = launch.stderrClosed ? dup(2) : -1;
+  if (launch.stderrClosed)
+    close(2);
   const auto [error, reason] = Launch(launch.relative ? path.substr(Home().size() + 1) : path);
+  if (launch.stderrClosed) {
+    dup2(ownStderr, 2);
+    close(ownStderr);
+  }
   std::filesystem::current_path(here);
 
   EXPECT_EQ(error, launch.error) << reason;
@@ -139,6 +147,14 @@ const LaunchCase kLaunchCases[] = {
     {.name = "NameNotUtf8", .file = "g\xff\xfeme", .body = kShell + kRecorder},
     {.name = "ScriptWithoutInterpreterLine", .file = "plain game", .body = kRecorder},
     {.name = "RelativePath", .file = "relative game", .body = kShell + kRecorder, .relative = true},
+    {.name = "LauncherWithoutStderr",
+     .file = "game",
+     .body = kShell + kRecorder,
+     .stderrClosed = true},
+    {.name = "ProgramForAnotherMachine",
+     .file = "game.exe",
+     .body = std::string("\x01\x02\0\0 touch report\n", 17),
+     .error = ENOEXEC},
     {.name = "MissingFile", .file = "missing", .error = ENOENT},
     {.name = "Folder", .file = "", .error = EISDIR},
     {.name = "MissingInterpreter",
