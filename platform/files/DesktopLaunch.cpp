@@ -52,7 +52,7 @@ LaunchResult SystemFailure(int error) {
 
 // Whether the kernel would run the file for this process, asked as exec asks.
 bool MayExecute(const std::string& path) {
-  return faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS) == 0;
+  return CurrentFileSystem().AccessToExecute(path) == 0;
 }
 
 bool IsProgram(const std::string& path) {

@@ -93,6 +93,10 @@ int FileSystem::Flock(int descriptor, int operation) {
   return RetryOnInterrupt([&] { return ::flock(descriptor, operation); });
 }
 
+int FileSystem::AccessToExecute(const std::string& path) {
+  return ::faccessat(AT_FDCWD, path.c_str(), X_OK, AT_EACCESS);
+}
+
 FileSystem& CurrentFileSystem() {
   return *Installed();
 }

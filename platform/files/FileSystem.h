@@ -48,6 +48,10 @@ class FileSystem {
   // (LOCK_UN) the lock on an open file; a wrapper that does not override it
   // passes the call to the system.
   virtual int Flock(int descriptor, int operation);
+  // Asks whether this process may execute the file, as exec would decide
+  // (with its effective ids); a wrapper that does not override it passes the
+  // call to the system.
+  virtual int AccessToExecute(const std::string& path);
 };
 
 // The file system in use; the real one unless a test installed another.
