@@ -123,8 +123,9 @@ TEST_F(FolderItemFiles, CopyHoldsWhatTheSourceGainedWhileItWasCopied) {
     SCOPED_TRACE(std::string("refused: ") + road.first);
     Put("source", std::string(200 * 1000, 'a'));
     const auto plan = PlanRefusing(road);
-    plan->Before(road.second == 0 ? "CopyFileRange" : "Read", 1, [&] {
-      std::ofstream(PathOf("source"), std::ios::app) << std::string(300 * 1000, 'b');
+    plan->OnCall([&](FaultPlan::Path operation, FaultPlan::Path) {
+      if (operation == (road.second == 0 ? "CopyFileRange" : "Read") && plan->Calls(operation) == 1)
+        std::ofstream(PathOf("source"), std::ios::app) << std::string(300 * 1000, 'b');
     });
     EXPECT_EQ(Copy("source", "copy"), 0);
     FaultPlan::Uninstall();
