@@ -20,9 +20,8 @@ struct SimulatedCrash {
   std::string operation;
 };
 
-// A call that wrote, flushed, named or renamed a file: the path named or the one the
-// descriptor is open on, the new name of a rename, and the file by inode, so
-// that it is known under any name or none.
+// A call that wrote, flushed, named or renamed a file, which the inode names
+// under any name or none.
 struct JournalEntry {
   std::string operation, path, to;
   ino_t file = 0;
@@ -56,7 +55,6 @@ class FaultPlan : public platform::FileSystem {
   // Each call that succeeded in writing, flushing, naming or renaming a file, in order.
   const std::vector<JournalEntry>& Journal() const { return journal_; }
 
-  // Installs a new plan as the process's file system; Uninstall() puts the real one back.
   static std::shared_ptr<FaultPlan> Install() {
     auto plan = std::make_shared<FaultPlan>();
     platform::InstallFileSystem(plan);
