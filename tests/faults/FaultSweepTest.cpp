@@ -7,7 +7,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <map>
 #include <set>
 
@@ -22,9 +21,7 @@ namespace tervix::test {
 namespace {
 
 // Calls refused on every try, as where files get no second name, the kernel
-// cannot copy or unnamed files cannot be made: the flows then take other paths.
-// Copying in the kernel and into an unnamed file go together, as do copying by
-// read and write and into a named file, so that each is swept.
+// cannot copy or unnamed files cannot be made, so that the sweep takes each path.
 using Road = std::vector<std::pair<std::string, int>>;
 const Road kRoads[] = {{},
                        {{"Link", EPERM}},
@@ -32,30 +29,23 @@ const Road kRoads[] = {{},
                        {{"Link", EPERM}, {"CopyFileRange", EXDEV}, {"OpenTemporary", EOPNOTSUPP}}};
 using Calls = std::map<std::string, int>;
 
-// A flow of the launcher that a sweep runs again and again, each run in a
-// child process of its own, so that process-wide state (the Qt application,
-// the windows, the preference cache) starts fresh every time.
+// A flow that a sweep runs again and again, each run in a child process so
+// that process-wide state (Qt, the windows, the preference cache) starts fresh.
 class FaultedFlow : public RuntimeTest {
  public:
-  // Sets the scene and starts the launcher.
   virtual void Arrange() = 0;
   // The player's action, with the fault plan in place.
   virtual void Act() = 0;
-  // Judges what the player saw and what is on disk after the planned fault
-  // (0 for none) struck. Since a crash cannot show what a power cut loses, a
-  // run without faults also checks in the plan's journal that what it
-  // replaced survives one.
+  // Judges what the player saw and what is on disk after the fault (0 for
+  // none); a run without one checks in the journal that it survives a power cut.
   virtual void Check(int fault, bool crashed) = 0;
-  // Every kind of file call the flow makes, as the design names its steps;
-  // the sweep must fail each one somewhere, or a call that bypasses the file
-  // system interface would go untested.
+  // Every kind of file call the flow makes: a call that bypassed the file
+  // system interface would go unswept.
   virtual std::set<std::string> KindsOfCall() const = 0;
   void TestBody() override {}
 
-  // Runs the flow without faults, then once for every fault each file call of
-  // that clean run can meet: it fails with ENOSPC, EACCES or EIO, a write is
-  // cut short, or the launcher stops there as a crash would; and so on each road.
-  // Gives how many runs were faulted.
+  // Runs the flow without faults, then once for every fault each call of that
+  // clean run can meet, on each road; gives how many runs were faulted.
   int Sweep() {
     int cases = 0;
     std::set<std::string> swept;
@@ -84,7 +74,6 @@ class FaultedFlow : public RuntimeTest {
     }
     for (const std::string& kind : KindsOfCall())
       EXPECT_TRUE(swept.contains(kind)) << "no " << kind << " call was ever made to fail";
-    std::cout << "fault cases run: " << cases << "\n";
     return cases;
   }
 
@@ -98,9 +87,8 @@ class FaultedFlow : public RuntimeTest {
       const std::string content = ReadFile(folder + "/" + name).value_or("<missing>");
       struct stat status {};
       ASSERT_EQ(lstat((folder + "/" + name).c_str(), &status), 0) << name;
-      if (modes.contains(content)) {
-        EXPECT_EQ(status.st_mode, S_IFREG | modes.at(content)) << name << " holding " << content;
-      }
+      EXPECT_TRUE(!modes.contains(content) || status.st_mode == (S_IFREG | modes.at(content)))
+          << name << " holding " << content << " has mode " << std::oct << status.st_mode;
     }
   }
 
@@ -123,9 +111,8 @@ class FaultedFlow : public RuntimeTest {
   std::string faultedCall;
 
  private:
-  // Runs and checks one case in a child process, whose failures print as the
-  // parent's; gives the calls it made, or nothing when it failed. A run that
-  // did not stop as a crash leaves no file open, whatever failed.
+  // Runs and checks one case in a child process; gives the calls it made, or
+  // nothing when it failed.
   std::optional<Calls> Run(std::shared_ptr<FaultPlan> runPlan, int fault, const std::string& when) {
     SCOPED_TRACE("when " + when);
     // A child starts with the parent's failures, so none is run once there is one.
@@ -313,8 +300,6 @@ class RestoreFlow : public FaultedFlow {
     ExpectNoTemporaryLeft(ProfileFolder(), crashed, {kProfile, kBackup});
     EXPECT_TRUE(crashed || done || failed || (current == kProfile && trashed == kOldTrash))
         << "a press that reached no file step changed the files";
-    EXPECT_TRUE(crashed || ListFolder(ProfileFolder()).size() == (trashed == "<missing>" ? 2u : 3u))
-        << "a temporary file was left: " << testing::PrintToString(ListFolder(ProfileFolder()));
     if (fault == 0 && !restoredBefore) {
       EXPECT_TRUE(ReplacedDurably(
           plan->Journal(), {ProfileFolder() + "alice-trashed.usr", ProfileFolder() + "alice.usr"}));
@@ -357,9 +342,7 @@ class LoginSaveFlow : public FaultedFlow {
     // Only a file the save could not remove may stay beside the login's.
     const bool removalRefused =
         faultedCall.starts_with("Lstat") || faultedCall.starts_with("Unlink");
-    std::vector<std::string> keys;
-    if (stored)
-      keys.push_back("PrefLogin");
+    const auto keys = stored ? std::vector<std::string>{"PrefLogin"} : std::vector<std::string>{};
     EXPECT_TRUE(crashed || removalRefused || ListFolder(PrefsFolderPath()) == keys)
         << "left in the folder: " << testing::PrintToString(ListFolder(PrefsFolderPath()));
     if (fault == 0) {

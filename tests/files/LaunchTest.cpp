@@ -143,8 +143,7 @@ const std::string kShell = "#!/bin/sh\n";
 
 const LaunchCase kLaunchCases[] = {
     {.name = "Script", .file = "game", .body = kShell + kRecorder},
-    {.name = "NameWithBlanks", .file = "my  game ", .body = kShell + kRecorder},
-    {.name = "NameNotUtf8", .file = "g\xff\xfeme", .body = kShell + kRecorder},
+    {.name = "NameWithBlanksNotUtf8", .file = "my  g\xff\xfeme ", .body = kShell + kRecorder},
     {.name = "ScriptWithoutInterpreterLine", .file = "plain game", .body = kRecorder},
     {.name = "RelativePath", .file = "relative game", .body = kShell + kRecorder, .relative = true},
     {.name = "LauncherWithoutStderr",

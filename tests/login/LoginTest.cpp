@@ -17,7 +17,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/qt/Widgets.h"
 #include "prefs/Prefs.h"
-#include "tests/support/CallWatch.h"
 #include "tests/support/FaultPlan.h"
 #include "tests/support/TestRuntime.h"
 #include "tests/support/UserActions.h"
@@ -212,10 +211,9 @@ TEST_P(LogonWhileStepsRunTest, StatusLineNamesTheStepWhoseFilesAreInUse) {
   const auto status = [] { return Login().ControlAs<platform::StaticText>("StaticText2")->Text(); };
   Texts seen;
   launches().AtLaunch([&](const std::string&) { seen.push_back("launch: " + status()); });
-  const auto watch = CallWatch::Install(ProfileFolder(), status);
+  FaultPlan::Install()->OnCall(NoteLooks(ProfileFolder(), status, seen));
   Click(Login(), "BevelButton1");
   FaultPlan::Uninstall();
-  seen.insert(seen.begin(), watch->Seen().begin(), watch->Seen().end());
   EXPECT_EQ(seen, step.seen);
 }
 

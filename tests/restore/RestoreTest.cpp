@@ -11,7 +11,6 @@
 #include "platform/core/Runtime.h"
 #include "platform/ui/qt/Widgets.h"
 #include "restore/Restore.h"
-#include "tests/support/CallWatch.h"
 #include "tests/support/FaultPlan.h"
 #include "tests/support/TestRuntime.h"
 #include "tests/support/UserActions.h"
@@ -141,23 +140,28 @@ class PressTest : public RestoreTest, public testing::WithParamInterface<PressCa
 TEST_P(PressTest, TerminalSaysWhatRunsAndHowTheRestoreEndedBeforeTheReturnToLogin) {
   const PressCase& press = GetParam();
   Open(press.before);
-  const auto watch = CallWatch::Install(ProfileFolder(), [] {
-    const auto window = platform::GetImplicitWindow(Restore::kRuntimeClassName);
-    const std::string terminal =
-        window ? window->ControlAs<platform::EditField>("Terminal")->Text() : "<closed>";
-    return terminal.starts_with(Dialogue("alice")) ? terminal.substr(Dialogue("alice").size())
-                                                   : terminal;
-  });
+  std::vector<std::string> during;
+  const auto plan = FaultPlan::Install();
+  plan->OnCall(NoteLooks(
+      ProfileFolder(),
+      [] {
+        const auto window = platform::GetImplicitWindow(Restore::kRuntimeClassName);
+        const std::string terminal =
+            window ? window->ControlAs<platform::EditField>("Terminal")->Text() : "<closed>";
+        return terminal.starts_with(Dialogue("alice")) ? terminal.substr(Dialogue("alice").size())
+                                                       : terminal;
+      },
+      during));
   std::string call;
   int nth = 0;
   if (std::istringstream(press.fault) >> call >> nth)
-    watch->FailCall(call, nth, call == "Read" ? EIO : ENOSPC);
+    plan->FailCall(call, nth, call == "Read" ? EIO : ENOSPC);
   std::istringstream presses(press.presses);
   for (std::string button; presses >> button;)
     Click(*window_, button);
   FaultPlan::Uninstall();
 
-  EXPECT_EQ(watch->Seen(), press.during);
+  EXPECT_EQ(during, press.during);
 
   ExpectReturnedToLogin(Dialogue("alice") + press.said, press.ticks);
   EXPECT_EQ(clock().pressableAtWait(), press.pressable)

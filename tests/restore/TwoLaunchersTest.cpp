@@ -142,16 +142,21 @@ TEST_P(TwoLaunchersTest, ProfileFromBeforeTheFirstRestoreSurvivesWhereverTheSeco
 
     Pipe paused, resume;
     auto firstPlan = std::make_shared<FaultPlan>();
-    firstPlan->Before(FaultPlan::kAnyCall, call, [&] {
-      paused.Send();
-      resume.Receive();
+    firstPlan->OnCall([&, calls = 0](FaultPlan::Path, FaultPlan::Path) mutable {
+      if (++calls == call) {
+        paused.Send();
+        resume.Receive();
+      }
     });
     const pid_t first = Start(launchers.first, firstPlan);
     firstEnded = !paused.Receive();
 
     Pipe waiting;
     auto secondPlan = std::make_shared<FaultPlan>();
-    secondPlan->Before("Flock", 1, [&] { waiting.Send(); });
+    secondPlan->OnCall([&](FaultPlan::Path operation, FaultPlan::Path) {
+      if (operation == "Flock" && secondPlan->Calls("Flock") == 1)
+        waiting.Send();
+    });
     const pid_t second = Start(launchers.second, secondPlan);
     waiting.Receive();
     resume.Send();

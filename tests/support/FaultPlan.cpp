@@ -19,16 +19,15 @@ ino_t InodeOf(const std::string& path) {
 
 }  // namespace
 
-int FaultPlan::Fault(Path operation, Path changed, Path alsoChanged) {
+int FaultPlan::Fault(Path operation, Path path, bool changes, Path from) {
   const int nth = ++calls_[operation];
-  for (const auto& reached : {std::pair<std::string, int>{kAnyCall, ++anyCalls_}, {operation, nth}})
-    if (const auto hook = hooks_.find(reached); hook != hooks_.end())
-      hook->second();
+  if (hook_)
+    hook_(operation, path);
   int fault = faults_[{operation, nth}];
   if (fault == kCrash)
     throw SimulatedCrash{operation};
   const auto inside = [&](Path folder) {
-    return changed.starts_with(folder) || alsoChanged.starts_with(folder);
+    return (changes && path.starts_with(folder)) || from.starts_with(folder);
   };
   if (fault == 0 && std::ranges::any_of(readOnly_, inside))
     fault = EACCES;
@@ -44,7 +43,7 @@ ssize_t FaultPlan::Write(int d, const void* b, size_t n) {
 
 int FaultPlan::Rename(Path from, Path to) {
   const ino_t file = InodeOf(from);
-  if (Fault("Rename", from, to) || real_->Rename(from, to) != 0)
+  if (Fault("Rename", to, true, from) || real_->Rename(from, to) != 0)
     return -1;
   journal_.push_back({"Rename", from, to, file});
   return 0;
@@ -57,6 +56,18 @@ void FaultPlan::Note(Path operation, int descriptor) {
   const auto path =
       std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(descriptor), unknown);
   journal_.push_back({operation, path.string(), "", status.st_ino});
+}
+
+FaultPlan::Hook NoteLooks(std::string folder, std::function<std::string()> look,
+                          std::vector<std::string>& seen) {
+  return [folder, look, &seen, lastLook = std::string()](FaultPlan::Path,
+                                                         FaultPlan::Path path) mutable {
+    if (path.size() <= folder.size() || !path.starts_with(folder) ||
+        path.find('/', folder.size()) != std::string::npos)
+      return;
+    if (std::string now = look(); now != lastLook)
+      seen.push_back(path.substr(folder.size()) + ": " + (lastLook = now));
+  };
 }
 
 void PrintTo(const JournalEntry& entry, std::ostream* out) {

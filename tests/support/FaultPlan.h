@@ -20,9 +20,8 @@ struct SimulatedCrash {
   std::string operation;
 };
 
-// A call that wrote, flushed, named or renamed a file: the path named or the one the
-// descriptor is open on, the new name of a rename, and the file by inode, so
-// that it is known under any name or none.
+// A call that wrote, flushed, named or renamed a file, which the inode names
+// under any name or none.
 struct JournalEntry {
   std::string operation, path, to;
   ino_t file = 0;
@@ -33,20 +32,18 @@ void PrintTo(const JournalEntry& entry, std::ostream* out);
 // names: the Nth call (counted from 1) of an operation fails with an errno,
 // writes half the bytes asked (kShortWrite), or stops the flow as a crash (kCrash).
 // Operations are named as the interface's calls ("Open", "Write", "Rename", ...).
-// A hook can run as the flow reaches a chosen call, to act or wait there.
+// A hook can run at every call, to watch, act or wait there.
 class FaultPlan : public platform::FileSystem {
  public:
   using Path = const std::string&;
   enum : int { kShortWrite = -1, kCrash = -2 };
-  // Names every operation at once, for Before: "the Nth file call of any kind".
-  static constexpr const char* kAnyCall = "any";
+  // Gets the operation and the path it names (a rename's new one; none for a descriptor's).
+  using Hook = std::function<void(Path operation, Path path)>;
 
   void FailCall(Path operation, int nth, int fault) { faults_[{operation, nth}] = fault; }
-  // Runs hook when the flow reaches the Nth call of the operation, before the
-  // call (a Close, just after the descriptor is released).
-  void Before(Path operation, int nth, std::function<void()> hook) {
-    hooks_[{operation, nth}] = std::move(hook);
-  }
+  // Runs hook at each call once it is counted, before the call (a Close, just
+  // after the descriptor is released).
+  void OnCall(Hook hook) { hook_ = std::move(hook); }
   // Whatever would create, change, rename or remove something inside the
   // folder fails with EACCES, as for a player without write permission there.
   void ReadOnly(Path folder) { readOnly_.push_back(folder.ends_with('/') ? folder : folder + "/"); }
@@ -58,7 +55,6 @@ class FaultPlan : public platform::FileSystem {
   // Each call that succeeded in writing, flushing, naming or renaming a file, in order.
   const std::vector<JournalEntry>& Journal() const { return journal_; }
 
-  // Installs a new plan as the process's file system; Uninstall() puts the real one back.
   static std::shared_ptr<FaultPlan> Install() {
     auto plan = std::make_shared<FaultPlan>();
     platform::InstallFileSystem(plan);
@@ -67,8 +63,7 @@ class FaultPlan : public platform::FileSystem {
   static void Uninstall() { platform::InstallFileSystem(nullptr); }
 
   int Open(Path p, int flags, mode_t m) override {
-    const bool changes = (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0;
-    if (Fault("Open", changes ? p : ""))
+    if (Fault("Open", p, (flags & (O_WRONLY | O_RDWR | O_CREAT | O_TRUNC)) != 0))
       return -1;
     if ((flags & O_ACCMODE) != O_WRONLY && unreadable_.contains(p)) {
       errno = EACCES;
@@ -100,19 +95,21 @@ class FaultPlan : public platform::FileSystem {
     return result;
   }
   int Fchmod(int d, mode_t m) override { return Fault("Fchmod") ? -1 : real_->Fchmod(d, m); }
-  int Stat(Path p, struct stat* s) override { return Fault("Stat") ? -1 : real_->Stat(p, s); }
-  int Lstat(Path p, struct stat* s) override { return Fault("Lstat") ? -1 : real_->Lstat(p, s); }
+  int Stat(Path p, struct stat* s) override { return Fault("Stat", p) ? -1 : real_->Stat(p, s); }
+  int Lstat(Path p, struct stat* s) override { return Fault("Lstat", p) ? -1 : real_->Lstat(p, s); }
   int Fstat(int d, struct stat* s) override { return Fault("Fstat") ? -1 : real_->Fstat(d, s); }
   int Rename(Path from, Path to) override;
-  int Unlink(Path p) override { return Fault("Unlink", p) ? -1 : real_->Unlink(p); }
-  int Rmdir(Path p) override { return Fault("Rmdir", p) ? -1 : real_->Rmdir(p); }
-  int Mkdir(Path p, mode_t m) override { return Fault("Mkdir", p) ? -1 : real_->Mkdir(p, m); }
-  int Link(Path from, Path to) override { return Fault("Link", to) ? -1 : real_->Link(from, to); }
+  int Unlink(Path p) override { return Fault("Unlink", p, true) ? -1 : real_->Unlink(p); }
+  int Rmdir(Path p) override { return Fault("Rmdir", p, true) ? -1 : real_->Rmdir(p); }
+  int Mkdir(Path p, mode_t m) override { return Fault("Mkdir", p, true) ? -1 : real_->Mkdir(p, m); }
+  int Link(Path from, Path to) override {
+    return Fault("Link", to, true) ? -1 : real_->Link(from, to);
+  }
   int OpenTemporary(Path folder, mode_t m) override {
-    return Fault("OpenTemporary", folder + "/") ? -1 : real_->OpenTemporary(folder, m);
+    return Fault("OpenTemporary", folder + "/", true) ? -1 : real_->OpenTemporary(folder, m);
   }
   int LinkAt(int d, Path to) override {
-    return Noted("LinkAt", d, Fault("LinkAt", to) ? -1 : real_->LinkAt(d, to));
+    return Noted("LinkAt", d, Fault("LinkAt", to, true) ? -1 : real_->LinkAt(d, to));
   }
   int ClearNonBlocking(int d) override {
     return Fault("ClearNonBlocking") ? -1 : real_->ClearNonBlocking(d);
@@ -122,9 +119,10 @@ class FaultPlan : public platform::FileSystem {
   }
 
  private:
-  // Counts the call and gives the planned fault: 0 for none, else an errno
-  // (set) or kShortWrite. Throws SimulatedCrash where the plan stops the flow.
-  int Fault(Path operation, Path changed = "", Path alsoChanged = "");
+  // Counts the call on path, which it changes or not (nor from, a rename's
+  // old name), and gives the planned fault: 0 for none, else an errno (set)
+  // or kShortWrite. Throws SimulatedCrash where the plan stops the flow.
+  int Fault(Path operation, Path path = "", bool changes = false, Path from = "");
   // Journals a call on a descriptor that succeeded and gives its result.
   template <class Result>
   Result Noted(Path operation, int descriptor, Result result) {
@@ -136,13 +134,18 @@ class FaultPlan : public platform::FileSystem {
   std::shared_ptr<platform::FileSystem> real_ = platform::RealFileSystem();
   std::map<std::string, int> calls_;
   std::map<std::pair<std::string, int>, int> faults_;
-  std::map<std::pair<std::string, int>, std::function<void()>> hooks_;
-  int anyCalls_ = 0;
+  Hook hook_;
   std::vector<std::string> readOnly_;
   std::set<std::string> unreadable_;
   std::set<int> failedFsyncs_;
   std::vector<JournalEntry> journal_;
 };
+
+// A hook noting what the player sees while a flow uses the files right inside
+// folder: at the first call on one made while look shows a new text,
+// "<file name>: <look>". Calls on the folder itself (its lock) are not noted.
+FaultPlan::Hook NoteLooks(std::string folder, std::function<std::string()> look,
+                          std::vector<std::string>& seen);
 
 // Succeeds when each path in turn was replaced in a way a power cut cannot
 // undo: the data of the file now at the path written, that file flushed

@@ -34,10 +34,8 @@ class ScratchFolderTest : public ::testing::Test {
 
   std::string Home() const { return root_ + "/home"; }
   std::string ConfigHome() const { return root_ + "/config"; }
-  // Made by SetUp.
   std::string ProfileFolder() const { return Home() + "/Library/Application Support/Tervix/"; }
 
-  // Writes the file whole, making its folders first.
   static void WriteFile(const std::string& path, const std::string& content) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     ASSERT_TRUE(std::ofstream(path, std::ios::binary) << content) << "cannot write " << path;
@@ -50,7 +48,6 @@ class ScratchFolderTest : public ::testing::Test {
   static bool FileExists(const std::string& path) {
     return std::filesystem::exists(std::filesystem::symlink_status(path));
   }
-  // Names of the entries of a folder, sorted.
   static std::vector<std::string> ListFolder(const std::string& path) {
     std::vector<std::string> names;
     std::error_code error;

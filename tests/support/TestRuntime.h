@@ -42,7 +42,6 @@ struct ShownMessage {
 // Answers open-file dialogs from a script and records every message box.
 class ScriptedDialogs : public platform::DialogHost {
  public:
-  // The answer to the next open-file dialog: a path, or nothing for cancel.
   void AnswerNextOpenFile(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
   std::optional<std::string> ChooseFile(const std::string& title,
                                         const std::string& initialDirectory) override {
@@ -56,11 +55,9 @@ class ScriptedDialogs : public platform::DialogHost {
       whileMessageShows_();
     return 1;
   }
-  // Runs at each message box while it is up, to see what stands behind it.
   void WhileMessageShows(std::function<void()> look) { whileMessageShows_ = std::move(look); }
 
   const std::vector<ShownMessage>& messages() const { return messages_; }
-  // The titles of the open-file dialogs shown, in order.
   const std::vector<std::string>& openFileTitles() const { return openFileTitles_; }
   const std::vector<std::string>& openFileInitialDirectories() const { return initialDirectories_; }
 
@@ -73,8 +70,7 @@ class ScriptedDialogs : public platform::DialogHost {
   std::vector<std::string> initialDirectories_;
 };
 
-// Records launches instead of starting anything; each succeeds unless a
-// failure was scripted.
+// Records launches instead of starting anything.
 class LaunchRecorder : public platform::LaunchService {
  public:
   platform::LaunchResult Launch(const std::string& shellPath) override {
@@ -85,12 +81,10 @@ class LaunchRecorder : public platform::LaunchService {
       return {};
     return {error_, reason_.empty() ? std::strerror(error_) : reason_};
   }
-  // Each launch fails with the error, and the reason when one is given, else the system's.
   void FailWith(int error, std::string reason = {}) {
     error_ = error;
     reason_ = std::move(reason);
   }
-  // Runs look at each launch, the moment the game would start.
   void AtLaunch(std::function<void(const std::string&)> look) { atLaunch_ = std::move(look); }
   const std::vector<std::string>& launched() const { return launched_; }
 
@@ -110,14 +104,12 @@ class RuntimeTest : public ScratchFolderTest {
   void SetUp() override;
   void TearDown() override;
 
-  // The command line the framework is started with.
   virtual std::vector<std::string> CommandLine() const { return {"tervix-tests"}; }
 
   // Runs the launcher's start-up up to the event loop: classes registered,
   // App with its menu bar, menu handlers bound, the login window built.
   void StartLauncher();
 
-  // The application preferences folder's path (it may not exist yet).
   std::string PrefsFolderPath() const { return ConfigHome() + "/" + Prefs::kApplicationFolderName; }
 
   // The restore window's terminal as the player last saw it: at the first

@@ -19,16 +19,13 @@ void Type(platform::Window& window, const std::string& controlName, const std::s
 void Focus(platform::Window& window, const std::string& controlName);
 // Chooses a menu item by name, as from the menu bar or by its shortcut.
 void ChooseMenu(const std::string& itemName);
-// Closes a window with its close box.
 void CloseBox(platform::Window& window);
 // Answers the next toolkit open-file dialog once it is on screen: chooses
 // the file at the path, or cancels when there is none.
 void AnswerOpenFileDialog(std::optional<std::string> path);
-// The titles of the toolkit open-file dialogs answered so far, in order.
 const std::vector<std::string>& AnsweredOpenFileDialogs();
 // Delivers pending events, as the event loop would between two user actions.
 void ProcessEvents();
-// The open window of the runtime class, which must be there.
 inline platform::Window& Shown(const std::string& runtimeClassName) {
   return platform::NotNil(platform::GetImplicitWindow(runtimeClassName));
 }
