@@ -33,14 +33,12 @@ GAME
 chmod +x "$game"
 
 start_at_login
-screenshot login-window
 
 click_login_field
 type_text "$login"
 click_logon
 
 dialog=$(wait_for_window "Select Tervix executable") || fail "no open-file dialog appeared"
-screenshot open-file-dialog
 focus_window "$dialog"
 type_text "$game"
 # The file-name completer may take the first Return for itself.
