@@ -48,42 +48,32 @@ between() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= 
 
 # Runs "$@" every tenth of a second until it succeeds or $1 seconds pass.
 poll() {
-  local limit=$1
-  shift
   local deadline
-  deadline=$(awk -v t="$EPOCHREALTIME" -v l="$limit" 'BEGIN { printf "%.3f", t + l }')
+  deadline=$(awk -v t="$EPOCHREALTIME" -v l="$1" 'BEGIN { printf "%.3f", t + l }')
+  shift
   until "$@"; do
     between "$EPOCHREALTIME" 0 "$deadline" || return 1
     sleep 0.1
   done
 }
 
-launcher_has_ended() { test -s "$work/launcher.status"; }
-
 # Waits up to $1 seconds for the launcher to end and checks its status is $2.
 expect_launcher_exit() {
-  poll "$1" launcher_has_ended || fail "the launcher still runs $1 s later"
+  poll "$1" test -s "$work/launcher.status" || fail "the launcher still runs $1 s later"
   local status
   status=$(cat "$work/launcher.status")
   [ "$status" = "$2" ] || fail "the launcher exited with status $status, expected $2"
 }
 
 # The visible windows whose whole title is $1, one id a line.
-windows_named() {
-  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
-}
-
+windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
 new_window_named() { windows_named "$1" | grep -vxm1 "${2:-none}"; }
 
 # The first visible window titled $1 other than the window $2 (if given),
 # waiting up to $3 seconds (default 10); prints its id.
 wait_for_window() { poll "${3:-10}" new_window_named "$1" "${2:-}"; }
 
-window_is_visible() {
-  xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
-}
-
-window_is_gone() { ! window_is_visible "$1"; }
+window_is_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
 # Gives the keyboard focus to a window; there is no window manager to do it.
 focus_window() {
@@ -117,11 +107,6 @@ write_file() {
 expect_content() {
   [ -f "$1" ] || fail "$1 does not exist"
   cmp -s "$1" <(printf "%s" "$2") || fail "$1 holds '$(cat "$1")', expected '$2'"
-}
-
-# Every file under HOME and the config home, with its checksum.
-disk_snapshot() {
-  (cd "$work" && find home config -type f -print0 | sort -z | xargs -0r sha256sum)
 }
 
 # Starts a display and the launcher on it in the background, and notes its
@@ -161,10 +146,3 @@ expect_about() {
   between "$2" "$(($1 - 1)).95" $(($1 + 5)) || fail "$3 after $2 s, expected about $1 s"
   echo "$3 after $2 s"
 }
-
-# Waits for the launcher to quit with status 0 about four seconds after the time $1.
-expect_quit_4s_after() {
-  expect_launcher_exit 12 0
-  expect_about 4 "$(elapsed "$1" "$(cat "$work/launcher.ended")")" "the launcher quit"
-}
-
