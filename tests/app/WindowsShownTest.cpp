@@ -5,7 +5,6 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <set>
 #include <string>
 
 #include "platform/core/Runtime.h"
@@ -23,10 +22,8 @@ std::string Hex(const QColor& colour) {
 
 // The font's look where it differs from the desktop's: bold, and a size in pixels.
 std::string FontLook(const QFont& font) {
-  std::string look = font.bold() ? " bold" : "";
-  if (font.pixelSize() > 0)
-    look.append(" ").append(std::to_string(font.pixelSize())).append("px");
-  return look;
+  return (font.bold() ? " bold" : "") +
+         (font.pixelSize() > 0 ? " " + std::to_string(font.pixelSize()) + "px" : "");
 }
 
 std::string Quoted(const QString& text) {
@@ -49,18 +46,14 @@ bool ShowsArtwork(const QImage& shown, const char* artwork) {
   return true;
 }
 
-// Which of our pictures the canvas shows; an empty canvas shows its background only.
+// Which of our pictures the canvas shows.
 std::string CanvasLook(const QWidget& canvas) {
   const QImage image =
       const_cast<QWidget&>(canvas).grab().toImage().convertToFormat(QImage::Format_ARGB32);
   for (const char* artwork : {"banner.png", "icon.png"})
     if (ShowsArtwork(image, artwork))
       return std::string(" showing ") + artwork;
-  std::set<QRgb> colours;
-  for (int y = 0; y < image.height() && colours.size() < 2; ++y)
-    for (int x = 0; x < image.width() && colours.size() < 2; ++x)
-      colours.insert(image.pixel(x, y));
-  return colours.size() > 1 ? " picture" : " blank";
+  return " showing none of them";
 }
 
 // The field's kind, frame, text colour on its background, font and first line.

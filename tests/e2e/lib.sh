@@ -21,8 +21,6 @@ settings="$XDG_CONFIG_HOME/net.tervix.launcher.settings"
 xvfb_pid=""
 launcher_pid=""
 launcher_runner=""
-# A folder a case mounted a file system on; it is unmounted before the work folder goes.
-mounted=""
 
 fail() {
   echo "FAIL: $*" >&2
@@ -38,7 +36,6 @@ clean_up() {
   [ -z "$launcher_pid" ] || kill "$launcher_pid" 2>/dev/null || true
   [ -z "$launcher_runner" ] || wait "$launcher_runner" 2>/dev/null || true
   [ -z "$xvfb_pid" ] || { kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; } || true
-  [ -z "$mounted" ] || umount "$mounted" || true
   rm -rf "$work"
   exit "$status"
 }
@@ -51,65 +48,32 @@ between() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= 
 
 # Runs "$@" every tenth of a second until it succeeds or $1 seconds pass.
 poll() {
-  local limit=$1
-  shift
   local deadline
-  deadline=$(awk -v t="$EPOCHREALTIME" -v l="$limit" 'BEGIN { printf "%.3f", t + l }')
+  deadline=$(awk -v t="$EPOCHREALTIME" -v l="$1" 'BEGIN { printf "%.3f", t + l }')
+  shift
   until "$@"; do
     between "$EPOCHREALTIME" 0 "$deadline" || return 1
     sleep 0.1
   done
 }
 
-launcher_has_ended() { test -s "$work/launcher.status"; }
-
 # Waits up to $1 seconds for the launcher to end and checks its status is $2.
 expect_launcher_exit() {
-  poll "$1" launcher_has_ended || fail "the launcher still runs $1 s later"
+  poll "$1" test -s "$work/launcher.status" || fail "the launcher still runs $1 s later"
   local status
   status=$(cat "$work/launcher.status")
   [ "$status" = "$2" ] || fail "the launcher exited with status $status, expected $2"
 }
 
-expect_launcher_running() {
-  launcher_has_ended && fail "the launcher ended with status $(cat "$work/launcher.status")"
-  return 0
-}
-
 # The visible windows whose whole title is $1, one id a line.
-windows_named() {
-  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true
-}
+windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
+new_window_named() { windows_named "$1" | grep -vxm1 "${2:-none}"; }
 
-# Prints the first of the ids after $1 that is not among the ids in $1.
-first_new() {
-  local known=" $1 " id
-  shift
-  for id in "$@"; do
-    case $known in *" $id "*) ;; *) echo "$id" && return 0 ;; esac
-  done
-  return 1
-}
-
-# shellcheck disable=SC2046
-new_window_named() { first_new "$2" $(windows_named "$1"); }
-
-# The first visible window titled $1 that is not one of the ids in $2 ("" for
-# any), waiting up to $3 seconds (default 10); prints its id.
+# The first visible window titled $1 other than the window $2 (if given),
+# waiting up to $3 seconds (default 10); prints its id.
 wait_for_window() { poll "${3:-10}" new_window_named "$1" "${2:-}"; }
 
-window_is_visible() {
-  xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'
-}
-
-window_is_gone() { ! window_is_visible "$1"; }
-
-# Width and height of a window, as "W H".
-window_size() {
-  local WIDTH HEIGHT
-  eval "$(xdotool getwindowgeometry --shell "$1" | grep -E '^(WIDTH|HEIGHT)=')"
-  echo "$WIDTH $HEIGHT"
-}
+window_is_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
 # Gives the keyboard focus to a window; there is no window manager to do it.
 focus_window() {
@@ -122,8 +86,9 @@ focus_window() {
 # the bottom of the window.
 last_click=""
 click_control() {
-  local window=$1 design_height=$2 x=$3 y=$4 w=$5 h=$6 top
-  top=$(($(window_size "$window" | cut -d' ' -f2) - design_height))
+  local window=$1 design_height=$2 x=$3 y=$4 w=$5 h=$6 HEIGHT
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep '^HEIGHT=')"
+  local top=$((HEIGHT - design_height))
   focus_window "$window"
   last_click=$EPOCHREALTIME
   xdotool mousemove --window "$window" $((x + w / 2)) $((top + y + h / 2)) click 1
@@ -138,59 +103,10 @@ write_file() {
   printf '%s' "$2" >"$1"
 }
 
-# A stub game that leaves $work/game-started when it runs, stored as the known executable.
-store_stub_game() {
-  game="$work/tervix-game"
-  write_file "$game" "#!/bin/sh
-echo started >'$work/game-started'
-"
-  chmod +x "$game"
-  write_file "$settings/PrefExecutable" "$game"
-}
-
 # Checks file $1 holds exactly $2.
 expect_content() {
   [ -f "$1" ] || fail "$1 does not exist"
   cmp -s "$1" <(printf "%s" "$2") || fail "$1 holds '$(cat "$1")', expected '$2'"
-}
-
-expect_no_file() { [ ! -e "$1" ] || fail "$1 exists, expected none"; }
-
-# Every file under HOME and the config home, with its checksum.
-disk_snapshot() {
-  (cd "$work" && find home config -type f -print0 | sort -z | xargs -0r sha256sum)
-}
-
-# Saves a picture of the whole screen when E2E_SCREENSHOTS names a folder.
-screenshot() {
-  [ -n "${E2E_SCREENSHOTS:-}" ] || return 0
-  mkdir -p "$E2E_SCREENSHOTS"
-  import -window root "$E2E_SCREENSHOTS/$1.png"
-}
-
-# The launcher's visible windows, one id a line.
-launcher_windows() {
-  xdotool search --onlyvisible --pid "$launcher_pid" 2>/dev/null || true
-}
-
-# shellcheck disable=SC2046
-new_launcher_window() { first_new "$1" $(launcher_windows); }
-
-# Runs "$@" and prints the id of the launcher window that it brings up, such as a message box.
-new_window_after() {
-  local known
-  known=$(launcher_windows | tr "\n" " ")
-  "$@" >/dev/null
-  poll 10 new_launcher_window "$known"
-}
-
-# Closes the message box $1 with Return, noting in box_closed when the key was sent.
-box_closed=""
-close_box() {
-  focus_window "$1"
-  box_closed=$EPOCHREALTIME
-  press_keys Return
-  poll 5 window_is_gone "$1" || fail "the message box did not close on Return"
 }
 
 # Starts a display and the launcher on it in the background, and notes its
@@ -229,17 +145,4 @@ click_restore() { click_control "$login_window" 148 277 102 92 22; }
 expect_about() {
   between "$2" "$(($1 - 1)).95" $(($1 + 5)) || fail "$3 after $2 s, expected about $1 s"
   echo "$3 after $2 s"
-}
-
-# Waits for the launcher to quit with status 0 about four seconds after the time $1.
-expect_quit_4s_after() {
-  expect_launcher_exit 12 0
-  expect_about 4 "$(elapsed "$1" "$(cat "$work/launcher.ended")")" "the launcher quit"
-}
-
-# Quits the launcher with Ctrl+Q in window $1; it ends with status 0.
-quit_from() {
-  focus_window "$1"
-  press_keys ctrl+q
-  expect_launcher_exit 5 0
 }

@@ -162,12 +162,6 @@ const LogonCase kLogonCases[] = {
                   {"Backuping profile...",
                    "caution: Backup failed (No space left on device). You have no backup yet.",
                    kStarting, kStarted, Outcome(240, true, false, kExecutable, "none")})},
-    {.name = "GameThatCannotStart",
-     .launchError = ENOENT,
-     .seen = Then(kBackingUp, {kStarting, kStarted,
-                               "caution: The game could not be started (No such file or "
-                               "directory): /opt/tervix/Tervix",
-                               kBackedUp})},
     {.name = "GameFileThatTheOpenerFailsToOpen",
      .launchError = ECHILD,
      .launchReason = "The desktop's opener xdg-open failed with exit status 4: the action failed",

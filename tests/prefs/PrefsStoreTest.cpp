@@ -98,10 +98,8 @@ struct Replacing {
   int linkError, copyError;
   bool moveLosesTheFile;
   Files left;
+  friend void PrintTo(const Replacing& replacing, std::ostream* out) { *out << replacing.name; }
 };
-void PrintTo(const Replacing& replacing, std::ostream* out) {
-  *out << replacing.name;
-}
 
 class ReplacingSave : public PrefsTest, public testing::WithParamInterface<Replacing> {};
 

@@ -51,16 +51,6 @@ class RestoreTest : public RuntimeTest {
     Click(platform::NotNil(instance::Window1()), "BevelButton2");
     window_ = Shown(Restore::kRuntimeClassName).shared_from_this();
   }
-  // The terminal when the wait began; the wait's length; the login field after it.
-  void ExpectReturnedToLogin(const std::string& terminal, int ticks) {
-    EXPECT_EQ(clock().terminalAtWait(), terminal);
-    EXPECT_EQ(clock().backgroundTaskCalls(), ticks);
-    EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), nullptr);
-    EXPECT_EQ(platform::PendingQuitCode(), std::nullopt) << "the launcher quits";
-    const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
-    ASSERT_NE(login, nullptr) << "no login window after the wait";
-    EXPECT_EQ(login->ControlAs<platform::EditField>("EditField1")->Text(), "alice");
-  }
   // A folder's files in the form Open takes.
   std::string Contents(const std::string& folder) const {
     std::string files;
@@ -163,7 +153,13 @@ TEST_P(PressTest, TerminalSaysWhatRunsAndHowTheRestoreEndedBeforeTheReturnToLogi
 
   EXPECT_EQ(during, press.during);
 
-  ExpectReturnedToLogin(Dialogue("alice") + press.said, press.ticks);
+  EXPECT_EQ(clock().terminalAtWait(), Dialogue("alice") + press.said);
+  EXPECT_EQ(clock().backgroundTaskCalls(), press.ticks);
+  EXPECT_EQ(platform::GetImplicitWindow(Restore::kRuntimeClassName), nullptr);
+  EXPECT_EQ(platform::PendingQuitCode(), std::nullopt) << "the launcher quits";
+  const auto login = platform::GetImplicitWindow(Window1::kRuntimeClassName);
+  ASSERT_NE(login, nullptr) << "no login window after the wait";
+  EXPECT_EQ(login->ControlAs<platform::EditField>("EditField1")->Text(), "alice");
   EXPECT_EQ(clock().pressableAtWait(), press.pressable)
       << "a button could start a second flow inside the wait";
   EXPECT_EQ(Contents(ProfileFolder()), press.after);
