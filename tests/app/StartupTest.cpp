@@ -31,8 +31,7 @@
 namespace tervix::test {
 namespace {
 
-// The launcher run through its process entry, with the player acting once its
-// event loop has started; a run the player could not quit ends with 99.
+// The launcher run through its process entry; a run the player could not quit ends with 99.
 class StartupTest : public RuntimeTest {
  protected:
   static int RunLauncher(const std::function<void()>& player) {
@@ -45,7 +44,6 @@ class StartupTest : public RuntimeTest {
     static char* arguments[] = {name, nullptr};
     return tervix::main(1, arguments);
   }
-  // The run-time class names of the windows on screen, in the order they were built.
   static std::string OnScreen() {
     std::string names;
     for (const auto& window : platform::OpenWindows())
@@ -100,8 +98,6 @@ TEST_F(StartupTest, LauncherShowsItsWindowsAndMenusAndQuitsWithStatusZero) {
   EXPECT_EQ(menus, fileMenu + fileMenu) << "the login window's, then the restore window's";
 }
 
-// A resource file the launcher cannot open: building the login window fails,
-// and the player who started the launcher from a terminal is told why at once.
 TEST_F(StartupTest, LoginWindowThatCannotBeBuiltEndsTheRunWithFailureSaidOnStderr) {
   platform::SetResourceFilePath(Home() + "/no-such-resources.rcc");
   testing::internal::CaptureStderr();
@@ -111,9 +107,7 @@ TEST_F(StartupTest, LoginWindowThatCannotBeBuiltEndsTheRunWithFailureSaidOnStder
   EXPECT_EQ(platform::OpenWindows().size(), 0u);
 }
 
-// The launcher's two open-file dialogs answered in the toolkit's own dialog:
-// "Get" in the preferences window cancelled, then Logon's chosen, with the
-// config home there or missing.
+// "Get" cancelled, then Logon's dialog answered, in the toolkit's own; config home there or not.
 class OpenFileDialogTest : public RuntimeTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(OpenFileDialogTest, LeavesNothingOfTheToolkitInTheConfigHome) {
@@ -146,7 +140,6 @@ TEST_P(OpenFileDialogTest, LeavesNothingOfTheToolkitInTheConfigHome) {
 INSTANTIATE_TEST_SUITE_P(ConfigHome, OpenFileDialogTest, testing::Bool(),
                          [](const auto& info) { return info.param ? "There" : "Missing"; });
 
-// The toolkit's own options given on the launcher's command line.
 class ToolkitOptionTest : public RuntimeTest {
  protected:
   std::vector<std::string> CommandLine() const override {
@@ -167,8 +160,7 @@ TEST_F(ToolkitOptionTest, ChangesNothingThePlayerSees) {
 
 class BusyWaitTest : public RuntimeTest, public testing::WithParamInterface<int32_t> {};
 
-// The fake clock moves one tick per yield, so a wait of N ticks yields N times
-// wherever the counter stands, its wrap from the largest value to the smallest included.
+// One tick per yield, so a wait of N ticks yields N times, across the counter's wrap too.
 TEST_P(BusyWaitTest, WaitYieldsOncePerTickWhereverTheCounterStands) {
   clock().Set(GetParam());
   BusyWait(240);

@@ -31,8 +31,7 @@ std::string Quoted(const QString& text) {
          "\"";
 }
 
-// Whether the canvas shows the artwork, unscaled from its top left: every pixel
-// the artwork covers whole is the artwork's own.
+// Every pixel the artwork covers whole is its own, unscaled from the top left.
 bool ShowsArtwork(const QImage& shown, const char* artwork) {
   const QImage art =
       QImage(QString(TERVIX_ARTWORK_DIR "/") + artwork).convertToFormat(QImage::Format_ARGB32);
@@ -46,7 +45,6 @@ bool ShowsArtwork(const QImage& shown, const char* artwork) {
   return true;
 }
 
-// Which of our pictures the canvas shows.
 std::string CanvasLook(const QWidget& canvas) {
   const QImage image =
       const_cast<QWidget&>(canvas).grab().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -56,7 +54,6 @@ std::string CanvasLook(const QWidget& canvas) {
   return " showing none of them";
 }
 
-// The field's kind, frame, text colour on its background, font and first line.
 std::string FieldLook(const QWidget& input) {
   const auto* line = qobject_cast<const QLineEdit*>(&input);
   const auto* text = qobject_cast<const QPlainTextEdit*>(&input);
@@ -85,7 +82,6 @@ std::string LabelLook(const QLabel& label) {
          Hex(label.palette().color(QPalette::WindowText)) + FontLook(label.font());
 }
 
-// One control as the player sees it: name, kind, place and size, then what it shows.
 std::string ControlLook(const platform::RectControl& control) {
   const QWidget& widget = *platform::qt::ControlQWidget(control);
   const QRect at = widget.geometry();
@@ -103,8 +99,6 @@ std::string ControlLook(const platform::RectControl& control) {
   return look + (widget.isVisible() ? "" : " hidden") + (widget.isEnabled() ? "" : " disabled");
 }
 
-// The window as the player sees it: title, inner size, the boxes of its title
-// bar, whether it can be resized, then its controls in creation order.
 std::string WindowLook(const platform::Window& window) {
   const QMainWindow& shown = *platform::qt::WindowQWidget(window);
   const Qt::WindowFlags flags = shown.windowFlags();
@@ -121,8 +115,6 @@ std::string WindowLook(const platform::Window& window) {
   return look;
 }
 
-// Each window as the player opens it: at start-up, by the login window's
-// "Restore" button, or by a menu item.
 struct ShownWindow {
   const char* name;
   const char* runtimeClassName;
@@ -167,8 +159,6 @@ const ShownWindow kWindows[] = {
 
 class WindowsShownTest : public RuntimeTest, public testing::WithParamInterface<ShownWindow> {};
 
-// Every control is found by the name its handlers look it up by, and shows
-// what the window's documents give it.
 TEST_P(WindowsShownTest, WindowShowsWhatItsDocumentsGive) {
   const ShownWindow& expected = GetParam();
   StartLauncher();

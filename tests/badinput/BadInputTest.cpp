@@ -14,20 +14,14 @@ namespace tervix::test {
 namespace {
 
 namespace fs = std::filesystem;
-// Files by name: "P/" starts a name in the profile folder, "C/" one in the
-// preferences folder, and any other name is in the test's own folder. A
-// content "-> target" is a symbolic link, and kPipe a named pipe with no writer.
+// "P/" starts a name in the profile folder, "C/" in the preferences folder, any other is in the
+// test's own; a content "-> target" is a symbolic link, and kPipe a named pipe with no writer.
 using Files = std::map<std::string, std::string>;
 
-// Logon presses "Logon" with the login put in the field, or with the one the
-// field shows; RestoreYes stores the login, then presses "Restore" and "Yes";
-// SaveLogin types the login in the preferences window and moves on.
+// Logon uses the login put in the field, or the one shown; RestoreYes stores the login first.
 enum class Action { Logon, RestoreYes, SaveLogin };
 using enum Action;
-// Where the launcher runs: without HOME, with an empty one, with neither HOME
-// nor a config home, where the config home is read-only, where the stored
-// login is the player's own file with mode 000, or where the
-// open-file dialog is the toolkit's own and the player cancels it.
+// Mode000: the stored login is the player's own file with mode 000.
 enum class Place { Usual, NoHome, EmptyHome, NoHomes, ReadOnlyConfig, Mode000, ToolkitDialog };
 using enum Place;
 
@@ -163,8 +157,6 @@ class BadInputTest : public RuntimeTest, public testing::WithParamInterface<BadI
   }
 };
 
-// The launcher ends in a state the player can read, and every file but those
-// the action is meant to change is left as it was.
 TEST_P(BadInputTest, EndsClearlyAndLosesNothing) {
   const BadInput& input = GetParam();
   Files files = input.before;

@@ -1,8 +1,5 @@
-# Shared steps of the end-to-end cases: each case runs the real launcher on a
-# display of its own, with a fresh HOME and config home, and acts on it with
-# xdotool as a player would. Sourced by the case scripts; the first argument of
-# a case is the launcher binary, with tervix.rcc beside it. The variables set
-# here are read by the case scripts.
+# Shared steps of the end-to-end cases, sourced by their scripts; a case's first argument is the
+# launcher binary, with tervix.rcc beside it.
 # shellcheck shell=bash disable=SC2034
 set -euo pipefail
 
@@ -69,8 +66,7 @@ expect_launcher_exit() {
 windows_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; }
 new_window_named() { windows_named "$1" | grep -vxm1 "${2:-none}"; }
 
-# The first visible window titled $1 other than the window $2 (if given),
-# waiting up to $3 seconds (default 10); prints its id.
+# The first visible window titled $1 other than $2, waited for up to $3 seconds (default 10).
 wait_for_window() { poll "${3:-10}" new_window_named "$1" "${2:-}"; }
 
 window_is_gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
@@ -80,10 +76,8 @@ focus_window() {
   timeout 5 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
 }
 
-# Clicks the middle of the control at design position x y, size w h, in
-# window $1 whose design height is $2, and notes in last_click when the click
-# was sent. A menu bar sits above the design area, so controls are placed from
-# the bottom of the window.
+# Clicks the middle of the control at design x y w h in window $1 of design height $2. A menu bar
+# sits above the design area, so controls are placed from the bottom of the window.
 last_click=""
 click_control() {
   local window=$1 design_height=$2 x=$3 y=$4 w=$5 h=$6 HEIGHT
@@ -97,21 +91,17 @@ click_control() {
 type_text() { xdotool type --delay 20 "$1"; }
 press_keys() { xdotool key "$@"; }
 
-# Writes a profile (or any file) with the given content, creating its folder.
 write_file() {
   mkdir -p "$(dirname "$1")"
   printf '%s' "$2" >"$1"
 }
 
-# Checks file $1 holds exactly $2.
 expect_content() {
   [ -f "$1" ] || fail "$1 does not exist"
   cmp -s "$1" <(printf "%s" "$2") || fail "$1 holds '$(cat "$1")', expected '$2'"
 }
 
-# Starts a display and the launcher on it in the background, and notes its
-# login window in login_window. The launcher's exit status lands in
-# $work/launcher.status and the time it ended in $work/launcher.ended.
+# The launcher's exit status and end time land in $work/launcher.status and launcher.ended.
 login_window=""
 start_at_login() {
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" \
@@ -136,7 +126,6 @@ start_at_login() {
   login_window=$(wait_for_window "Tervix Launcher") || fail "no login window appeared"
 }
 
-# The login window's field and buttons, clicked as a player would.
 click_login_field() { click_control "$login_window" 148 60 70 199 22; }
 click_logon() { click_control "$login_window" 148 277 70 92 22; }
 click_restore() { click_control "$login_window" 148 277 102 92 22; }

@@ -1,7 +1,4 @@
 #!/usr/bin/env bash
-# Ctrl+, opens the preferences window; a login typed into its field is stored
-# when a click moves the focus to the other field, and a path typed there is
-# stored when Ctrl+Q quits straight from that field, with status 0.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 

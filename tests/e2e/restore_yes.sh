@@ -1,7 +1,5 @@
 #!/usr/bin/env bash
-# "Restore", then "Yes": the backup of the stored login, not the one typed, is
-# put back, the replaced profile is kept as the trashed copy, and a new login
-# window appears six seconds later.
+# "Yes" puts back the backup of the stored login, not the typed one.
 # shellcheck source=tests/e2e/lib.sh
 source "$(dirname "$0")/lib.sh"
 

@@ -20,8 +20,7 @@
 namespace tervix::test {
 namespace {
 
-// Calls refused on every try, as where files get no second name, the kernel
-// cannot copy or unnamed files cannot be made, so that the sweep takes each path.
+// Calls refused on every try, so that the sweep takes each fallback path.
 using Road = std::vector<std::pair<std::string, int>>;
 const Road kRoads[] = {{},
                        {{"Link", EPERM}},
@@ -29,23 +28,18 @@ const Road kRoads[] = {{},
                        {{"Link", EPERM}, {"CopyFileRange", EXDEV}, {"OpenTemporary", EOPNOTSUPP}}};
 using Calls = std::map<std::string, int>;
 
-// A flow that a sweep runs again and again, each run in a child process so
-// that process-wide state (Qt, the windows, the preference cache) starts fresh.
+// Each run is in a child process so that Qt, the windows and the preference cache start fresh.
 class FaultedFlow : public RuntimeTest {
  public:
   virtual void Arrange() = 0;
-  // The player's action, with the fault plan in place.
   virtual void Act() = 0;
-  // Judges what the player saw and what is on disk after the fault (0 for
-  // none); a run without one checks in the journal that it survives a power cut.
+  // fault is 0 for none; a run without one checks in the journal that it survives a power cut.
   virtual void Check(int fault, bool crashed) = 0;
-  // Every kind of file call the flow makes: a call that bypassed the file
-  // system interface would go unswept.
+  // A call that bypassed the file system interface would go unswept.
   virtual std::set<std::string> KindsOfCall() const = 0;
   void TestBody() override {}
 
-  // Runs the flow without faults, then once for every fault each call of that
-  // clean run can meet, on each road; gives how many runs were faulted.
+  // Gives how many runs were faulted: one per fault each call of the clean run can meet, per road.
   int Sweep() {
     int cases = 0;
     std::set<std::string> swept;
@@ -80,8 +74,7 @@ class FaultedFlow : public RuntimeTest {
  protected:
   std::shared_ptr<FaultPlan> plan;
 
-  // Each file has the permission bits of the file whose bytes it holds, as
-  // modes gives them: a copy has its source's, and a file left as it was keeps its own.
+  // A copy has its source's permission bits, and a file left as it was keeps its own.
   void ExpectModes(const std::string& folder, const std::map<std::string, mode_t>& modes) const {
     for (const std::string& name : ListFolder(folder)) {
       const std::string content = ReadFile(folder + "/" + name).value_or("<missing>");
@@ -92,9 +85,7 @@ class FaultedFlow : public RuntimeTest {
     }
   }
 
-  // A copy's temporary file has a hidden name. A failure leaves none, and a
-  // crash leaves one only once the copy has its name, which it gets when it is
-  // whole; only where unnamed files are refused may it be partial.
+  // A crash may leave a partial temporary copy only where unnamed files are refused.
   void ExpectNoTemporaryLeft(const std::string& folder, bool crashed,
                              const std::vector<std::string>& wholeCopies) const {
     const bool unnamedRefused = std::ranges::any_of(
@@ -107,12 +98,9 @@ class FaultedFlow : public RuntimeTest {
     }
   }
 
-  // What the run made fail, as the sweep names it.
   std::string faultedCall;
 
  private:
-  // Runs and checks one case in a child process; gives the calls it made, or
-  // nothing when it failed.
   std::optional<Calls> Run(std::shared_ptr<FaultPlan> runPlan, int fault, const std::string& when) {
     SCOPED_TRACE("when " + when);
     // A child starts with the parent's failures, so none is run once there is one.
@@ -167,8 +155,6 @@ class FaultedFlow : public RuntimeTest {
 
 constexpr const char* kExecutable = "/opt/tervix/Tervix";
 
-// Bob's profile and last week's backup are on disk, the game is known from an
-// earlier run, and bob presses "Logon".
 class LogonFlow : public FaultedFlow {
   static constexpr const char* kProfile = "bob's profile: level 12, three ships";
   static constexpr const char* kOldBackup = "bob's backup from last week, longer than his profile";
@@ -224,8 +210,7 @@ class LogonFlow : public FaultedFlow {
                      : backup == kProfile ? ""
                                           : kept)
         << "the backup holds: " << backup;
-    // The stored game is asked for only when it could not be read; the player
-    // cancels here, and only then goes without the game.
+    // The stored game is asked for only when it could not be read; the player cancels here.
     const std::vector<std::string>& asked = dialogs().openFileTitles();
     EXPECT_TRUE(asked.empty() || (fault != 0 && asked == std::vector<std::string>{kSelectGame}))
         << testing::PrintToString(asked);
@@ -241,9 +226,6 @@ class LogonFlow : public FaultedFlow {
   }
 };
 
-// Alice's profile and her backup are on disk, perhaps with a trashed copy
-// from an earlier restore, after which her profile may already be the backup;
-// she opens the restore window and presses "Yes".
 template <bool withOldTrashed, bool restoredBefore = false>
 class RestoreFlow : public FaultedFlow {
   static constexpr const char* kBackup = "alice's backup, the one she wants back";
@@ -307,8 +289,6 @@ class RestoreFlow : public FaultedFlow {
   }
 };
 
-// The player opens the preferences window, replaces the login shown with a
-// new one and moves on to the executable field, which saves the login.
 template <bool storedBefore>
 class LoginSaveFlow : public FaultedFlow {
   static constexpr const char* kNewLogin = "bob the builder";

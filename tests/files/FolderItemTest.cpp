@@ -17,8 +17,7 @@ using platform::FolderItem;
 using platform::kShellPathMode;
 using Name = const std::string&;
 
-// The empty profile folder serves as a scratch folder. The helpers read and write the disk
-// directly, past any fault plan, to see what a user would find there.
+// The helpers use the disk directly, past any fault plan, to see what a user would find there.
 class FolderItemFiles : public ScratchFolderTest {
  protected:
   std::string PathOf(Name name) const { return ProfileFolder() + name; }
@@ -32,17 +31,13 @@ class FolderItemFiles : public ScratchFolderTest {
   }
 };
 
-// A kernel copy that copies a first part and then stops early, as a file
-// system that supports it only partly does.
+// Stops early, as on file systems that support kernel copies only partly.
 struct KernelCopyStopsEarly : FaultPlan {
   ssize_t CopyFileRange(int from, int to, size_t n) override {
     return Calls("CopyFileRange") ? 0 : FaultPlan::CopyFileRange(from, to, std::min(n, 1000ul));
   }
 };
 
-// A profile grows while the game that the last Logon started still writes it: the copy, in the
-// kernel, by read and write (across volumes, through a short write) or by both in turn, holds
-// every byte it gained.
 TEST_F(FolderItemFiles, CopyIsExactAndHoldsWhatTheSourceGainedWhileItWasCopied) {
   // Bytes that differ from block to block, so a copy that drops or repeats a block cannot match.
   std::string bytes(500 * 1000 + 7, '\0');
@@ -69,8 +64,7 @@ TEST_F(FolderItemFiles, CopyIsExactAndHoldsWhatTheSourceGainedWhileItWasCopied) 
   }
 }
 
-// Where the copy's temporary file is made: unnamed, or under a hidden name from the start
-// because the file system cannot make unnamed files or the process cannot name them.
+// Where the temporary file is made: unnamed, or hidden-named where unnamed files are refused.
 using Refusal = std::pair<const char*, int>;
 const Refusal kTemporaryRoads[] = {{"none", 0},
                                    {"OpenTemporary", EOPNOTSUPP},
@@ -86,9 +80,7 @@ std::shared_ptr<FaultPlan> PlanRefusing(const Refusal& refusal) {
   return plan;
 }
 
-// A link in the destination's place is replaced, never written through, whether it names a file
-// or a folder, and its target's permission bits (none, here) never reach the copy. Wherever the
-// copy is made, its data is flushed before it gets any name.
+// A link in the destination's place is replaced, never written through.
 TEST_F(FolderItemFiles, CopyGetsTheSourcesPermissionBitsOverAFileOrALinkWhereverItIsMade) {
   Put("source", "new profile");
   Put("target", "what the link names");
@@ -129,8 +121,7 @@ TEST_F(FolderItemFiles, CopyGetsTheSourcesPermissionBitsOverAFileOrALinkWherever
   EXPECT_EQ(Content("folder/inside"), "a file in the folder a link names");
 }
 
-// A save draws its new file's name at random, and the name may be taken by a
-// file an earlier save left.
+// A save draws its new file's name at random; an earlier save may have left that name.
 TEST_F(FolderItemFiles, NewFileNeverReplacesOneUnderItsName) {
   Put("taken", "old value");
   FolderItem taken(PathOf("taken"), kShellPathMode);

@@ -17,10 +17,7 @@
 namespace tervix::test {
 namespace {
 
-// Real launches from a test process that hands on what a careless launcher
-// would: SIGINT ignored, SIGUSR1 blocked, a stray descriptor open without
-// close-on-exec and a file for stdin. What is started reports to a named pipe,
-// so the test waits for it and never on the clock.
+// The test hands on what a careless launcher would; what is started reports to a named pipe.
 class RealLaunch : public ScratchFolderTest {
  protected:
   void SetUp() override {
@@ -79,11 +76,8 @@ class RealLaunch : public ScratchFolderTest {
   int ownStdin_ = -1;
 };
 
-// Writes, to "report" in its own folder: how it was started ($0), where it
-// runs, its ignored and blocked signals (read before it forks anything, since
-// the shell blocks every signal around a fork), its stdin, and each
-// descriptor it was given: those that the shell did not open close-on-exec
-// for itself, nor only while it read the folder of descriptors.
+// Reads its signals before any fork, since the shell blocks every signal around a fork, and
+// skips the descriptors the shell opened for itself.
 const std::string kRecorder = R"(
 {
   echo "$0"
@@ -176,7 +170,6 @@ struct OpenerCase {
 
 class OpenFile : public RealLaunch, public testing::WithParamInterface<OpenerCase> {};
 
-// A game file that is no program goes to the desktop's opener, whose verdict is the launch's.
 TEST_P(OpenFile, DesktopOpenerGetsTheFileAndItsFailureIsTold) {
   const OpenerCase& opener = GetParam();
   const std::string bin = Home() + "/bin";

@@ -35,8 +35,7 @@ platform::Window& Login() {
   return platform::NotNil(platform::GetImplicitWindow(Window1::kRuntimeClassName));
 }
 
-// Notes the status line at each repaint of the Logon button: the flow
-// repaints it after every text it shows.
+// Notes the status line at each repaint of Logon, which the flow repaints after every text.
 class StatusWatch : public QObject {
  public:
   explicit StatusWatch(Texts& seen) : seen_(seen) {}
@@ -53,8 +52,6 @@ class StatusWatch : public QObject {
   Texts& seen_;
 };
 
-// What is left once Logon returns: the ticks waited, whether the launcher
-// quits and Logon can be pressed again, the game then known and Bob's backup.
 std::string Outcome(int ticks, bool quits, bool logonEnabled, const std::string& game,
                     const std::string& backup) {
   return std::to_string(ticks) + " ticks, " + (quits ? "quits" : "stays") + ", Logon " +
@@ -74,7 +71,6 @@ struct LogonCase {
   friend void PrintTo(const LogonCase& logon, std::ostream* out) { *out << logon.name; }
 };
 
-// Bob's profile and last week's backup are on disk, and the login window has the focus.
 class BobAtLoginTest : public RuntimeTest {
  protected:
   void SetUp() override {
@@ -88,9 +84,6 @@ class BobAtLoginTest : public RuntimeTest {
 
 class LogonStepsTest : public BobAtLoginTest, public testing::WithParamInterface<LogonCase> {};
 
-// What the player sees while Logon runs, in order: the status line, each
-// message box and each game started; then the open-file dialogs asked, and
-// what is left.
 TEST_P(LogonStepsTest, PlayerSeesEachStepInOrderAndItsOutcome) {
   const LogonCase& logon = GetParam();
   if (!logon.removed.empty())
@@ -140,8 +133,7 @@ const Texts kMissing{kPrompt, "Checking if gateway exists...", kPrompt,
                      "caution: This gateway doesn't exists, please try again...",
                      Outcome(0, false, true, kExecutable, kOldBackup)};
 
-// The press itself repaints the button while the prompt still stands. A NUL
-// cannot be typed, only pasted.
+// The press repaints the button while the prompt stands; a NUL can only be pasted.
 const LogonCase kLogonCases[] = {
     {.name = "OldBackup", .seen = Then(kBackingUp, {kStarting, kStarted, kBackedUp})},
     {.name = "NoOldBackup",
@@ -183,8 +175,7 @@ const LogonCase kLogonCases[] = {
 INSTANTIATE_TEST_SUITE_P(Logon, LogonStepsTest, testing::ValuesIn(kLogonCases),
                          [](const auto& info) { return info.param.name; });
 
-// What the status line says while each slow step runs: at the first call on
-// a profile file made under each text, the file it names; then at the launch.
+// The status text at the first call on a profile file made under each text, then at the launch.
 struct StepCase {
   std::string name;
   std::string login = "bob";
@@ -226,8 +217,7 @@ const StepCase kStepCases[] = {
 INSTANTIATE_TEST_SUITE_P(Logon, LogonWhileStepsRunTest, testing::ValuesIn(kStepCases),
                          [](const auto& info) { return info.param.name; });
 
-// The failed-launch box on screen is a caution box with one OK button and no title, and shows
-// a path that looks like markup as it is, tags and all.
+// The path looks like markup, so it must be shown as plain text, tags and all.
 TEST_F(LogonStepsTest, FailedLaunchBoxIsACautionWithOneButtonAndThePathAsPlainText) {
   platform::InstallDialogHost(nullptr);
   Prefs::PrefExecutable("/games/<b>x</b>");

@@ -21,9 +21,7 @@
 namespace tervix::test {
 namespace {
 
-// A preferences field, the key it stores, the field beside it, and what the
-// disk holds for it at the start: a hand-edited login that is not UTF-8 and a
-// path longer than a line editor holds.
+// The disk starts with a hand-edited login that is not UTF-8 and a path too long for a line editor.
 struct Field {
   const char *name, *key, *other, *otherKey;
   std::string stored, typed;
@@ -35,7 +33,6 @@ const Field kExecutable{"Executable", "PrefExecutable", "EditField1", "PrefLogin
                         "/games/" + std::string(39993, 'x'), " /opt/tervix game "};
 constexpr const char* kChosenNotUtf8 = "/games/t\xFFrvix/\xC3game";
 
-// How the value leaves its field, and what it is when it does.
 enum class Way { Tab, ClickInTheOther, Ok, CloseBox, CtrlQ, QuitItem };
 enum class Kind { Typed, Emptied, Unchanged, ChosenNotUtf8 };
 constexpr const char* kWayNames[] = {"Tab", "ClickInTheOther", "Ok", "CloseBox", "CtrlQ",
@@ -72,7 +69,6 @@ void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
   ProcessEvents();
 }
 
-// A started launcher, with the preference files as the disk holds them.
 class OptionWindowTest : public RuntimeTest {
  protected:
   std::shared_ptr<platform::Window> ChoosePreferences() {
@@ -138,10 +134,7 @@ class LeavingAField : public OptionWindowTest, public testing::WithParamInterfac
   }
 };
 
-// Whichever way a value leaves its field, the disk then holds exactly what the
-// field holds: typing just before a close or a quit is kept, an emptied field
-// stores nothing but the empty value, and bytes that are not UTF-8 stay as
-// they were given. A quit closes no window.
+// Typing just before a close or quit is kept; a quit closes no window.
 TEST_P(LeavingAField, DiskHoldsExactlyWhatTheFieldHolds) {
   const auto [field, way, kind] = GetParam();
   WriteFile(PrefsFolderPath() + "/PrefLogin", kLogin.stored);
@@ -165,8 +158,7 @@ INSTANTIATE_TEST_SUITE_P(EveryWayAndValue, LeavingAField, testing::ValuesIn(Ever
 
 class UnreadableValue : public OptionWindowTest, public testing::WithParamInterface<Leaving> {};
 
-// A stored value the player cannot read shows as an empty field; leaving that
-// field must not replace the value with the empty one.
+// An unreadable value shows as an empty field, which must not replace it when left.
 TEST_P(UnreadableValue, StaysWithItsBytesAndModeWhenItsFieldIsLeft) {
   const auto [field, way, kind] = GetParam();
   const std::string path = PrefsFolderPath() + "/" + field->key;

@@ -15,7 +15,6 @@
 namespace tervix::test {
 namespace {
 
-// A window of a field and a button, made for this test.
 class TinyWindow : public platform::Window {
  public:
   static constexpr const char* kRuntimeClassName = "Tiny.Tiny";
@@ -38,11 +37,7 @@ class TinyWindow : public platform::Window {
 
 using WindowTest = RuntimeTest;
 
-// Closing hands what was typed just before to the focused field's LostFocus,
-// once, while the window is still whole. That handler may close the window
-// again, move the focus (hiding the field moves it) or fail; the window
-// closes all the same, and no second LostFocus comes.
-
+// A LostFocus handler may close the window again, move the focus or fail; it closes all the same.
 TEST_F(WindowTest, ClosingGivesTheFocusedFieldOneLostFocusFirstWhateverItDoes) {
   platform::RuntimeRegisterAppObject(std::make_shared<platform::Application>());
   const struct {
@@ -118,8 +113,7 @@ TEST_F(EditFieldTest, FieldGivesBackTheBytesItWasGivenAndAppended) {
   }
 }
 
-// Once edited, a field holds what its editor shows: bytes that are not UTF-8
-// are replaced, and a long line stays one line.
+// Bytes that are not UTF-8 are replaced, and a long line stays one line.
 TEST_F(EditFieldTest, EditedFieldGivesTheTextItShowsWithNoLimitOnItsLength) {
   const struct {
     bool multiline;

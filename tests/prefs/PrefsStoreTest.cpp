@@ -28,7 +28,6 @@ class PrefsTest : public RuntimeTest {
   }
 };
 
-// What a second run of the launcher, in a process of its own, loads for the login.
 std::string LoadedByTheNextRun() {
   FILE* reader = popen("'" PREFS_READER "'", "r");
   char buffer[256];
@@ -38,8 +37,7 @@ std::string LoadedByTheNextRun() {
 
 class SavedLogin : public PrefsTest, public testing::WithParamInterface<std::string> {};
 
-// The file is one the player can read like any other they make: under umask
-// 022, readable by all and writable by the player alone.
+// Under umask 022 the file is readable by all and writable by the player alone.
 TEST_P(SavedLogin, FirstSaveLeavesExactlyItsBytesAndIsCached) {
   const mode_t playersMask = umask(022);
   Prefs::PrefLogin(GetParam());
@@ -103,8 +101,7 @@ struct Replacing {
 
 class ReplacingSave : public PrefsTest, public testing::WithParamInterface<Replacing> {};
 
-// File systems without hard links refuse the old value a second name, and it
-// is copied instead; the copy is put back where the move lost the key's file.
+// Without hard links the old value is copied aside, and put back where the move lost the file.
 TEST_P(ReplacingSave, GoesOnOnlyOnceTheOldValueIsKeptAside) {
   const Replacing& save = GetParam();
   Prefs::PrefLogin("old login");

@@ -30,8 +30,7 @@ std::string Dialogue(const std::string& login) {
          login + ".usr\n\nDo you want to restore gateway: " + login + "-backup.usr ?";
 }
 
-// Alice's login is stored from an earlier run and the given profiles are on disk;
-// the player types "bob" into the login window and presses "Restore".
+// Alice's login is stored; the player types "bob" and presses "Restore".
 class RestoreTest : public RuntimeTest {
  protected:
   // Alice's profiles as "alice=current backup=old": her profile, then each
@@ -67,16 +66,8 @@ class RestoreTest : public RuntimeTest {
   std::shared_ptr<platform::Window> window_;
 };
 
-// The buttons pressed with Alice's profiles on disk: what the terminal says
-// when the wait before the return to the login window begins, how long it
-// is, which buttons can still be pressed then, and what the folder holds
-// after it. "Yes" without a profile only writes the opening lines, and "No"
-// aborts. A failed copy is the first (the profile kept as the trashed one) or
-// the second (the backup put in its place); each copy asks the kernel until it
-// gives 0 bytes, so the second copy's first call is the third. A profile that
-// already is the backup, as after an earlier restore, is left with the trashed
-// copy from before it; one not found to be the same when read to its end (the
-// profile is read first) is restored as usual.
+// Each copy asks the kernel until it gives 0 bytes, so the second copy's first call is the third.
+// A profile that already is the backup keeps the trashed copy from before it.
 struct PressCase {
   const char* name;
   const char* before;
@@ -168,8 +159,6 @@ TEST_P(PressTest, TerminalSaysWhatRunsAndHowTheRestoreEndedBeforeTheReturnToLogi
 INSTANTIATE_TEST_SUITE_P(Cases, PressTest, testing::ValuesIn(kPressCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The question at the end of a long login is in view, and the whole login
-// is in the terminal: typing at its end adds to the dialogue as it was written.
 TEST_F(RestoreTest, LongLoginIsShownWholeWithTheQuestionInView) {
   const std::string login(100000, 'g');
   Open({}, login);

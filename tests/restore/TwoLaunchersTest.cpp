@@ -43,8 +43,6 @@ class Pipe {
   int ends_[2] = {-1, -1};
 };
 
-// A launcher in a process of its own, on the test's HOME, with a config home
-// of its own where alice's login and the game are stored.
 class Launcher : public RuntimeTest {
  public:
   void TestBody() override {}
@@ -75,9 +73,7 @@ class Launcher : public RuntimeTest {
   }
 };
 
-// The first launcher, the second, and what the profile folder may hold once
-// both are done, its files named by kind and their content as "profile" or
-// "backup", in one of the orders the two can take turns in.
+// What the profile folder may hold once both are done, in one order the two can take turns in.
 struct TwoLaunchers {
   const char* name;
   Press first, second;
@@ -93,8 +89,6 @@ const TwoLaunchers kTwoLaunchers[] = {
     {"LogonThenRestore", Press::kLogon, Press::kRestore, {kRestoredOnce, kBackedUpFirst}},
 };
 
-// Alice's profile and her backup are on disk, and two launchers on her
-// login are started one after the other.
 class TwoLaunchersTest : public ScratchFolderTest,
                          public testing::WithParamInterface<TwoLaunchers> {
  protected:
@@ -124,10 +118,8 @@ class TwoLaunchersTest : public ScratchFolderTest,
   }
 };
 
-// The first launcher stops at one of its file calls, the second starts then,
-// and the first goes on once the second waits for the profile folder, or has
-// ended without waiting; and so at each of the first's calls in turn, and
-// once after the first has ended.
+// The first launcher stops at each of its file calls in turn, and once after it ends, and the
+// second starts there; the first goes on once the second waits for the folder or has ended.
 TEST_P(TwoLaunchersTest, ProfileFromBeforeTheFirstRestoreSurvivesWhereverTheSecondStarts) {
   const TwoLaunchers& launchers = GetParam();
   bool firstEnded = false;

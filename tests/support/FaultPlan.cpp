@@ -10,8 +10,7 @@
 namespace tervix::test {
 namespace {
 
-// The journal looks at the disk directly, so that its looks are neither
-// counted nor faulted by the plan.
+// Looks at the disk directly, so that the journal's looks are neither counted nor faulted.
 ino_t InodeOf(const std::string& path) {
   struct stat status {};
   return ::lstat(path.c_str(), &status) == 0 ? status.st_ino : 0;

@@ -14,25 +14,20 @@
 
 namespace tervix::test {
 
-// Thrown by the file system where a plan says the process stops, as a crash
-// would: nothing after it runs, and what is on disk stays as it is.
+// Thrown where a plan stops the flow: as in a crash, nothing after it runs.
 struct SimulatedCrash {
   std::string operation;
 };
 
-// A call that wrote, flushed, named or renamed a file, which the inode names
-// under any name or none.
+// A call that changed a file, which the inode names since the file may have no name.
 struct JournalEntry {
   std::string operation, path, to;
   ino_t file = 0;
 };
 void PrintTo(const JournalEntry& entry, std::ostream* out);
 
-// A file system that passes every call to the real one, except those a plan
-// names: the Nth call (counted from 1) of an operation fails with an errno,
-// writes half the bytes asked (kShortWrite), or stops the flow as a crash (kCrash).
-// Operations are named as the interface's calls ("Open", "Write", "Rename", ...).
-// A hook can run at every call, to watch, act or wait there.
+// Passes every call to the real file system except the Nth (from 1) of an operation named in a
+// plan, which fails with an errno, writes short (kShortWrite) or stops as a crash (kCrash).
 class FaultPlan : public platform::FileSystem {
  public:
   using Path = const std::string&;
@@ -41,18 +36,14 @@ class FaultPlan : public platform::FileSystem {
   using Hook = std::function<void(Path operation, Path path)>;
 
   void FailCall(Path operation, int nth, int fault) { faults_[{operation, nth}] = fault; }
-  // Runs hook at each call once it is counted, before the call (a Close, just
-  // after the descriptor is released).
+  // Runs hook before each counted call (after a Close has released the descriptor).
   void OnCall(Hook hook) { hook_ = std::move(hook); }
-  // Whatever would create, change, rename or remove something inside the
-  // folder fails with EACCES, as for a player without write permission there.
+  // Whatever would change the folder's content fails with EACCES, as without write permission.
   void ReadOnly(Path folder) { readOnly_.push_back(folder.ends_with('/') ? folder : folder + "/"); }
-  // Opening the file for reading fails with EACCES, as for a player who owns
-  // it with mode 000 (root reads any file).
+  // Opening the file to read fails with EACCES, as for mode 000 (root reads any file).
   void Unreadable(Path file) { unreadable_.insert(file); }
   int Calls(Path operation) const { return calls_.contains(operation) ? calls_.at(operation) : 0; }
   const std::map<std::string, int>& AllCalls() const { return calls_; }
-  // Each call that succeeded in writing, flushing, naming or renaming a file, in order.
   const std::vector<JournalEntry>& Journal() const { return journal_; }
 
   static std::shared_ptr<FaultPlan> Install() {
@@ -85,8 +76,7 @@ class FaultPlan : public platform::FileSystem {
     return Noted("CopyFileRange", to,
                  Fault("CopyFileRange") ? -1 : real_->CopyFileRange(from, to, n));
   }
-  // A flush that failed may have lost data that a second one would not write
-  // again, so trying again would claim a safety the file does not have.
+  // A failed flush may have lost data that a second one would not write again.
   int Fsync(int d) override {
     EXPECT_FALSE(failedFsyncs_.contains(d)) << "a failed fsync was tried again";
     const int result = Noted("Fsync", d, Fault("Fsync") ? -1 : real_->Fsync(d));
@@ -119,11 +109,8 @@ class FaultPlan : public platform::FileSystem {
   }
 
  private:
-  // Counts the call on path, which it changes or not (nor from, a rename's
-  // old name), and gives the planned fault: 0 for none, else an errno (set)
-  // or kShortWrite. Throws SimulatedCrash where the plan stops the flow.
+  // Counts the call and gives its planned fault: 0 for none, else an errno (set) or kShortWrite.
   int Fault(Path operation, Path path = "", bool changes = false, Path from = "");
-  // Journals a call on a descriptor that succeeded and gives its result.
   template <class Result>
   Result Noted(Path operation, int descriptor, Result result) {
     if (result >= 0)
@@ -141,17 +128,12 @@ class FaultPlan : public platform::FileSystem {
   std::vector<JournalEntry> journal_;
 };
 
-// A hook noting what the player sees while a flow uses the files right inside
-// folder: at the first call on one made while look shows a new text,
-// "<file name>: <look>". Calls on the folder itself (its lock) are not noted.
+// Notes "<file name>: <look>" at the first call on a file in folder made while look is new.
 FaultPlan::Hook NoteLooks(std::string folder, std::function<std::string()> look,
                           std::vector<std::string>& seen);
 
-// Succeeds when each path in turn was replaced in a way a power cut cannot
-// undo: the data of the file now at the path written, that file flushed
-// before it got any name (an unnamed file's first, or the path), then renamed
-// onto the path, then the path's folder flushed, all before the next path's
-// rename. Other calls in between do not matter.
+// Succeeds when each path in turn was replaced so that a power cut cannot undo it: the new
+// file written and flushed before any name, renamed onto the path, then its folder flushed.
 testing::AssertionResult ReplacedDurably(std::span<const JournalEntry> journal,
                                          const std::vector<std::string>& paths);
 

@@ -14,8 +14,7 @@
 
 namespace tervix::test {
 
-// A test with a fresh temporary HOME and config home, removed afterwards, and
-// the real file system back in place when it ends. It needs no display.
+// A fresh temporary HOME and config home, removed afterwards, and the real file system restored.
 class ScratchFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {

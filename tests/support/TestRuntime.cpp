@@ -8,8 +8,7 @@
 #include "platform/ui/Controls.h"
 #include "restore/Restore.h"
 
-// Fontconfig keeps caches for the life of the process, which the leak
-// checker of sanitizer builds would otherwise report after every window test.
+// Fontconfig's process-long caches would otherwise be reported as leaks in sanitizer builds.
 extern "C" const char* __lsan_default_suppressions() {
   return "leak:libfontconfig.so\n";
 }

@@ -13,10 +13,7 @@
 
 namespace tervix::test {
 
-// Each background-task call advances the clock one tick, so a 240-tick wait
-// runs at once and can be counted. Since the restore window closes when its
-// wait ends, the clock notes its terminal, and which of its buttons can still
-// be pressed, as the player sees them at the first yield.
+// The restore window closes when its wait ends, so the clock notes what it shows at first yield.
 class FakeTickClock : public platform::TickClock {
  public:
   int32_t Ticks() override { return now_; }
@@ -70,7 +67,6 @@ class ScriptedDialogs : public platform::DialogHost {
   std::vector<std::string> initialDirectories_;
 };
 
-// Records launches instead of starting anything.
 class LaunchRecorder : public platform::LaunchService {
  public:
   platform::LaunchResult Launch(const std::string& shellPath) override {
@@ -95,10 +91,7 @@ class LaunchRecorder : public platform::LaunchService {
   std::function<void(const std::string&)> atLaunch_;
 };
 
-// A test with its own runtime: a fresh temporary HOME and config home, Qt's
-// offscreen platform, the fake clock, scripted dialogs and the launch
-// recorder installed, and the framework started. CTest runs every test in a
-// process of its own, so process-wide state starts fresh for each.
+// CTest runs every test in a process of its own, so process-wide state starts fresh for each.
 class RuntimeTest : public ScratchFolderTest {
  protected:
   void SetUp() override;

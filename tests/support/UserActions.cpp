@@ -67,8 +67,7 @@ namespace {
 
 std::vector<std::string> answeredTitles;
 
-// Waits for a file dialog to be shown, then answers it from inside the
-// dialog's own modal loop; it removes itself once it has answered.
+// Answers a file dialog from inside its own modal loop, then removes itself.
 class OpenFileAnswer : public QObject {
  public:
   explicit OpenFileAnswer(std::optional<std::string> path) : path_(std::move(path)) {}
@@ -102,8 +101,7 @@ const std::vector<std::string>& AnsweredOpenFileDialogs() {
   return answeredTitles;
 }
 
-// A handler's exception is kept by the dispatcher, since it must not cross
-// Qt; the test gets it here, as the event loop would.
+// The dispatcher keeps a handler's exception, which must not cross Qt, for the test to get here.
 void ProcessEvents() {
   QCoreApplication::processEvents();
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

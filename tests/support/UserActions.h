@@ -7,8 +7,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/ui/Window.h"
 
-// What a player does, performed on the real widgets behind the controls, so
-// that the framework's own event path raises the handlers.
+// Player actions on the real widgets, so that the framework's own event path raises the handlers.
 namespace tervix::test {
 
 // A mouse click on a button or canvas (a disabled control ignores it).
@@ -17,14 +16,11 @@ void Click(platform::Window& window, const std::string& controlName);
 void Type(platform::Window& window, const std::string& controlName, const std::string& text);
 // Moves the keyboard focus to the named control, as a click into it would.
 void Focus(platform::Window& window, const std::string& controlName);
-// Chooses a menu item by name, as from the menu bar or by its shortcut.
 void ChooseMenu(const std::string& itemName);
 void CloseBox(platform::Window& window);
-// Answers the next toolkit open-file dialog once it is on screen: chooses
-// the file at the path, or cancels when there is none.
+// Chooses the file at the path in the next toolkit open-file dialog, or cancels when there is none.
 void AnswerOpenFileDialog(std::optional<std::string> path);
 const std::vector<std::string>& AnsweredOpenFileDialogs();
-// Delivers pending events, as the event loop would between two user actions.
 void ProcessEvents();
 inline platform::Window& Shown(const std::string& runtimeClassName) {
   return platform::NotNil(platform::GetImplicitWindow(runtimeClassName));
