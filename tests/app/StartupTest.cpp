@@ -60,9 +60,10 @@ std::string MenusOf(const std::shared_ptr<platform::Window>& window) {
     menus += menu->text().toStdString() + ":";
     for (const QAction* item : menu->menu()->actions()) {
       const std::string shortcut = item->shortcut().toString().toStdString();
-      menus += " " + (item->isSeparator() ? "----" : item->text().toStdString()) +
-               (shortcut.empty() ? "" : " [" + shortcut + "]") +
-               (item->isEnabled() ? "" : " (disabled)");
+      menus.append(" ").append(item->isSeparator() ? "----" : item->text().toStdString());
+      if (!shortcut.empty())
+        menus.append(" [").append(shortcut).append("]");
+      menus.append(item->isEnabled() ? "" : " (disabled)");
     }
     menus += "\n";
   }

@@ -22,8 +22,10 @@ std::string Hex(const QColor& colour) {
 
 // The font's look where it differs from the desktop's: bold, and a size in pixels.
 std::string FontLook(const QFont& font) {
-  return (font.bold() ? " bold" : "") +
-         (font.pixelSize() > 0 ? " " + std::to_string(font.pixelSize()) + "px" : "");
+  std::string look = font.bold() ? " bold" : "";
+  if (font.pixelSize() > 0)
+    look.append(" ").append(std::to_string(font.pixelSize())).append("px");
+  return look;
 }
 
 std::string Quoted(const QString& text) {
